@@ -1,0 +1,34 @@
+# Thin wrapper for README's commands.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps configure build run test fuzz clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@cp examples/TARVIK-EXAMPLE_DC8_20190521_R0.ict $(BUILD)/ 2>/dev/null || true
+	@$(BUILD)/tarvik-scan -t constant $(BUILD)/TARVIK-EXAMPLE_DC8_20190521_R0.ict; status=$$?; \
+	  echo "Open the report above in a web browser to read it."; exit $$status
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer target with AddressSanitizer and UndefinedBehaviorSanitizer (clang 14).
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_BUILD_GUI=OFF \
+	  -DTARVIK_BUILD_TESTS=OFF -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_scan
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,28 @@
+// Header lines 1, 6, 7 and 8, the integer range check and the list reader they share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarvik {
+
+struct ScanContext;
+
+enum class RangeMode { Either, AtLeast, Between };
+enum class ListKind { Dates, PrimaryMissing, AuxMissing };
+
+int32_t checkRange(ScanContext& ctx, int64_t value, int32_t low, int32_t high, int64_t lineNumber, RangeMode mode,
+                   const char* label);
+int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& text, int32_t count, ListKind kind);
+
+void readLine1(ScanContext& ctx);
+void readLine6(ScanContext& ctx);
+void readLine7(ScanContext& ctx);
+void readLine8(ScanContext& ctx);
+
+// The file is exempt from the rule against an interval of -1 (satellite, ground, model files...).
+bool intervalExempt(ScanContext& ctx);
+// The dataID names a merge file of 5, 10, 15 or 30 seconds.
+bool isMergeFile(const std::string& dataID);
+
+}  // namespace tarvik

@@ -1,0 +1,17 @@
+// The limit-of-detection lines of the normal comments (ULOD_FLAG, ULOD_VALUE, LLOD_FLAG, LLOD_VALUE).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tarvik {
+
+struct ScanContext;
+
+enum class LodKind { UlodFlag, UlodValue, LlodFlag, LlodValue };
+
+// rest is the line after the delimiter that ended the keyword, or null when nothing followed it.
+void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string_view keyword,
+                 const std::string_view* rest);
+
+}  // namespace tarvik

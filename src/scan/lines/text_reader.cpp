@@ -1,0 +1,160 @@
+#include "scan/lines/text_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace tarvik {
+
+bool TextReader::open(const std::string& path, Mode mode) {
+  close();
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  return adopt(fd, mode);
+}
+
+bool TextReader::adopt(int fd, Mode mode) {
+  close();
+  if (fd < 0) return false;
+  if (!buf_) {
+    buf_ = static_cast<char*>(std::malloc(kBufferSize));
+    if (!buf_) {
+      ::close(fd);
+      return false;
+    }
+  }
+  fd_ = fd;
+  mode_ = mode;
+  pos_ = len_ = 0;
+  base_ = 0;
+  eof_ = atEnd_ = readError_ = ctrlZSeen_ = false;
+  ctrlZOffset_ = -1;
+  return true;
+}
+
+void TextReader::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  std::free(buf_);
+  buf_ = nullptr;
+  pos_ = len_ = 0;
+}
+
+bool TextReader::rewind() {
+  if (fd_ < 0) return false;
+  if (::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  pos_ = len_ = 0;
+  base_ = 0;
+  eof_ = atEnd_ = readError_ = ctrlZSeen_ = false;
+  ctrlZOffset_ = -1;
+  return true;
+}
+
+bool TextReader::refill() {
+  if (atEnd_ || fd_ < 0) return false;
+  base_ += static_cast<int64_t>(len_);
+  pos_ = len_ = 0;
+  ssize_t n;
+  do {
+    n = ::read(fd_, buf_, kBufferSize);
+  } while (n < 0 && errno == EINTR);
+  if (n <= 0) {
+    if (n < 0) readError_ = true;
+    atEnd_ = true;
+    return false;
+  }
+  len_ = static_cast<size_t>(n);
+  return true;
+}
+
+size_t TextReader::readLine(std::string& out, size_t maxChars) {
+  out.clear();
+  if (maxChars == 0) return 0;
+  if (mode_ == Mode::Repair) {
+    while (out.size() < maxChars) {
+      int c = get();
+      if (c == kEnd) break;
+      out.push_back(static_cast<char>(c));
+      if (c == '\n') break;
+    }
+    return out.size();
+  }
+  for (;;) {
+    if (pos_ >= len_ && !refill()) {
+      eof_ = true;
+      return out.size();
+    }
+    const size_t start = pos_;
+    const size_t room = maxChars - out.size();
+    const size_t stop = (len_ - start < room) ? len_ : start + room;
+    size_t i = start;
+    while (i < stop) {
+      unsigned char c = static_cast<unsigned char>(buf_[i]);
+      if (c == '\n' || c == '\r' || c == 0x1A) break;
+      ++i;
+    }
+    out.append(buf_ + start, i - start);
+    pos_ = i;
+    if (out.size() >= maxChars) return out.size();
+    if (i == len_) continue;
+    unsigned char c = static_cast<unsigned char>(buf_[i]);
+    if (c == '\n') {
+      out.push_back('\n');
+      ++pos_;
+      return out.size();
+    }
+    if (c == '\r') {
+      ++pos_;
+      continue;
+    }
+    // Ctrl-Z: the end of the input.
+    ctrlZSeen_ = true;
+    ctrlZOffset_ = base_ + static_cast<int64_t>(i);
+    atEnd_ = true;
+    eof_ = true;
+    pos_ = len_;
+    return out.size();
+  }
+}
+
+int TextReader::get() {
+  for (;;) {
+    if (pos_ >= len_ && !refill()) {
+      eof_ = true;
+      return kEnd;
+    }
+    unsigned char c = static_cast<unsigned char>(buf_[pos_]);
+    if (mode_ == Mode::Repair) {
+      ++pos_;
+      if (c == '\r') {
+        if (pos_ >= len_ && !refill()) return '\r';
+        if (buf_[pos_] == '\n') {
+          ++pos_;
+          return '\n';
+        }
+      }
+      return c;
+    }
+    if (c == '\r') {
+      ++pos_;
+      continue;
+    }
+    if (c == 0x1A) {
+      ctrlZSeen_ = true;
+      ctrlZOffset_ = base_ + static_cast<int64_t>(pos_);
+      atEnd_ = true;
+      eof_ = true;
+      pos_ = len_;
+      return kEnd;
+    }
+    ++pos_;
+    return c;
+  }
+}
+
+}  // namespace tarvik
