@@ -17,9 +17,11 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@cp examples/TARVIK-EXAMPLE_DC8_20190521_R0.ict $(BUILD)/ 2>/dev/null || true
-	@$(BUILD)/tarvik-scan -t constant $(BUILD)/TARVIK-EXAMPLE_DC8_20190521_R0.ict; status=$$?; \
-	  echo "Open the report above in a web browser to read it."; exit $$status
+	@mkdir -p $(BUILD)/example
+	@cp examples/TARVIK-EXAMPLE_DC8_20190521_R0.ict $(BUILD)/example/
+	@$(BUILD)/tarvik-scan $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict; status=$$?; \
+	  echo "Verdict: $$(grep -o 'Good Job[^<]*\|Scanning failed[^<]*' $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict__diagnostic.htm | head -1)"; \
+	  echo "Open the report in a web browser to read it."; exit $$status
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
