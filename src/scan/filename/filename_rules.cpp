@@ -84,7 +84,10 @@ bool readNumberedSection(ScanContext& ctx, char letter, int32_t& value) {
   return false;
 }
 
-int32_t checkFileName(ScanContext& ctx) {
+namespace {
+
+// The rules in section order; returns at the first failure with its code.
+int32_t checkSections(ScanContext& ctx) {
   FilenameInfo& fn = ctx.fn;
   ScanRun& run = ctx.run;
   run.statusCode = 0;
@@ -204,6 +207,15 @@ int32_t checkFileName(ScanContext& ctx) {
     if (int32_t code = readComments(ctx)) return code;
   }
   return run.statusCode;
+}
+
+}  // namespace
+
+// The result is also the run's status, whichever rule decided it.
+int32_t checkFileName(ScanContext& ctx) {
+  const int32_t code = checkSections(ctx);
+  ctx.run.statusCode = code;
+  return code;
 }
 
 }  // namespace tarvik
