@@ -149,7 +149,8 @@ int32_t repairLineEndings(const std::string& path, std::string& message, char sy
 
   // The path must be writable, and the new text goes to a temporary file beside it.
   struct stat st {};
-  unsigned mode = (::stat(path.c_str(), &st) == 0) ? (st.st_mode & 07777) : 0644;
+  const bool haveStat = ::stat(path.c_str(), &st) == 0;
+  unsigned mode = haveStat ? (st.st_mode & 07777) : 0644;
   int probe = ops.open(path.c_str(), O_WRONLY, 0);
   int outFd = -1;
   std::string temp;
@@ -159,6 +160,17 @@ int32_t repairLineEndings(const std::string& path, std::string& message, char sy
       temp = format("%s.tarvik-%d-%d.tmp", path.c_str(), static_cast<int>(::getpid()), attempt);
       outFd = ops.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode | 0200);
       if (outFd < 0 && errno != EEXIST) break;
+    }
+    // The rewritten file replaces the submitted one by rename, so it takes over the submitted
+    // file's permission bits (which the creation mode loses to the umask) and, where allowed, its
+    // owner, as a rewrite in place would keep them.
+    if (outFd >= 0 && haveStat) {
+      if (::fchown(outFd, st.st_uid, st.st_gid) != 0) {
+        // Not permitted for a file of another owner; the bits below still apply.
+      }
+      if (::fchmod(outFd, static_cast<mode_t>(mode)) != 0) {
+        // The bits of the temporary file then stay; the text is still written.
+      }
     }
   }
   if (outFd < 0) {
