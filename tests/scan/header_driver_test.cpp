@@ -63,7 +63,7 @@ TEST(HeaderDriverNh, Formula2110And2310) {
     SCOPED_TRACE(c.b.ffi);
     {
       Scan s = scan(c.b);
-      EXPECT_EQ(s.res.status, 0) << s.messages;
+      EXPECT_EQ(s.messages, kHeaderStart);  // the header passes as built
     }
     c.b.nh = c.nh;
     Scan s = scan(c.b);

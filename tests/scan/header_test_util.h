@@ -27,7 +27,10 @@ struct Scan {
   std::string messages;  // the header phase's messages, before the summary table
 };
 
-inline Scan scan(const IcarttBuilder& b, const std::string& name = kName, ScanOptions opt = {}) {
+// Scans the header alone (no data lines), so that the scan's status is the header's verdict.
+inline Scan scan(const IcarttBuilder& built, const std::string& name = kName, ScanOptions opt = {}) {
+  IcarttBuilder b = built;
+  b.data.clear();
   TempDir dir;
   Scan s;
   s.res = scanBytes(dir, name, b.text(), opt);

@@ -10,7 +10,8 @@ namespace tarvik::test {
 
 struct IcarttBuilder {
   // A header that passes for the Start/Stop/Mid-point type: times in variables (or auxiliary
-  // variables) 1 and 2, interval 0, every keyword once, revision R0.
+  // variables) 1 and 2, interval 0, every keyword once, revision R0; one data record (or block), which passes whatever the
+  // interval type, since the time checks begin with the second record.
   static IcarttBuilder ffi1001(int extraVars = 2);
   static IcarttBuilder ffi2110();
   static IcarttBuilder ffi2310();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/plot_data_store.h"
 #include "scan/core/scan_host.h"
 
 namespace tarvik::test {
@@ -20,6 +21,22 @@ class RecordingHost : public ScanHost {
   void showMessage(const std::string& caption, const std::string& text) override;
   void updateProgress(ScanContext& ctx, int64_t current, int64_t total, int mode) override;
   void enablePlotting() override { ++plottingEnabled; }
+
+  // With a store the host keeps plot data, as the desktop does.
+  bool keepsPlotData() const override { return store != nullptr; }
+  void InitPlotData(int64_t capacity, int32_t columns, const std::string& fileName) override {
+    if (store) store->InitPlotData(capacity, columns, fileName);
+  }
+  void AddPlotVariable(std::string_view def) override {
+    if (store) store->AddPlotVariable(def);
+  }
+  void PutPlotValue(double v, int64_t r, int32_t c, bool flagged) override {
+    if (store) store->PutPlotValue(v, r, c, flagged);
+  }
+  void TrimPlotRecords(int64_t n) override {
+    if (store) store->TrimPlotRecords(n);
+  }
+  PlotDataStore* store = nullptr;
 
   std::vector<Message> messages;
   std::vector<Progress> progress;

@@ -46,6 +46,8 @@ ScanResult scanPath(const std::string& path, ScanOptions opt) {
   ScanResult res;
   ScanContext ctx;
   ctx.host = &res.host;
+  res.host.store = opt.store;
+  res.host.abortAfter = opt.abortAfter;
   ctx.run.allowExtraIntervals = opt.extraIntervals;
   res.reportPath = runScan(ctx, path, static_cast<int32_t>(opt.interval));
   res.status = ctx.run.statusCode;

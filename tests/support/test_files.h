@@ -40,6 +40,8 @@ struct ScanResult {
 struct ScanOptions {
   TimeIntervalType interval = StartStopMid;
   bool extraIntervals = false;
+  PlotDataStore* store = nullptr;  // a store to fill, as the desktop keeps one
+  long abortAfter = -1;            // press Abort at this many progress calls
 };
 
 // Writes bytes to dir/name and scans it.

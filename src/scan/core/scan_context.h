@@ -12,7 +12,6 @@
 namespace tarvik {
 
 class ScanHost;
-class PlotDataStore;
 
 // The index of the interval list of the main window.
 enum TimeIntervalType : int32_t { StartStopMid = 0, ConstantEqual = 1 };
@@ -130,6 +129,12 @@ struct CheckStates {
   bool headerEndedEarly = false; // the file ended inside the header
   int32_t lodFlagMessages = 0;  // limit-of-detection flag messages of the data phase; cleared by each line pass
   int32_t suspiciousValues = 0; // suspicious-value warnings of the data phase; cleared by each line pass
+  // Time checks of the data phase.
+  bool startStopMidStarted = false;
+  bool intervalStarted = false;
+  bool integerTimeTemplates = true;
+  int32_t timeWarnings = 0;
+  int intervalRule = -1;  // how a time step other than the interval is judged (set on the first call)
 };
 
 struct ScanContext {
@@ -139,7 +144,6 @@ struct ScanContext {
   CheckStates checks;
   Report report;
   ScanHost* host = nullptr;
-  PlotDataStore* plot = nullptr;
 };
 
 }  // namespace tarvik

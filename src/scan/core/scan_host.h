@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvik {
 
@@ -19,6 +20,14 @@ class ScanHost {
   virtual void updateProgress(ScanContext& ctx, int64_t current, int64_t total, int mode) = 0;
   // A data phase that passed enables plotting.
   virtual void enablePlotting() {}
+
+  // The plot data store. A host that keeps no plot data answers false, and the data phase then
+  // hands nothing over.
+  virtual bool keepsPlotData() const { return false; }
+  virtual void InitPlotData(int64_t /*recordCapacity*/, int32_t /*columnCount*/, const std::string& /*fileName*/) {}
+  virtual void AddPlotVariable(std::string_view /*definitionLine*/) {}
+  virtual void PutPlotValue(double /*value*/, int64_t /*recordIndex*/, int32_t /*columnIndex*/, bool /*isFlagged*/) {}
+  virtual void TrimPlotRecords(int64_t /*recordsStored*/) {}
 };
 
 }  // namespace tarvik

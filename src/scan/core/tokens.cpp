@@ -136,7 +136,7 @@ bool samePrefixNoCase(Report* report, std::string_view a, std::string_view b, si
   return true;
 }
 
-int32_t checkItemCount(ScanContext& ctx, std::string& text, int32_t expected, int64_t lineNumber) {
+int32_t checkItemCount(ScanContext& ctx, std::string& text, int64_t expected, int64_t lineNumber) {
   if (lineNumber == 1 || lineNumber < ctx.hdr.numHeaderLines) {
     size_t semi = text.find(';');
     if (semi != std::string::npos) text.resize(semi);
@@ -158,13 +158,13 @@ int32_t checkItemCount(ScanContext& ctx, std::string& text, int32_t expected, in
     }
     pass = commas == 1;
   } else {
-    int64_t cap = 100 * static_cast<int64_t>(expected) + 1;
+    const int64_t cap = expected > (int64_t{1} << 50) ? INT64_MAX : 100 * expected + 1;
     for (char& ch : text) {
       if (ch != ',') continue;
       ch = ' ';
       if (++commas >= cap) break;
     }
-    pass = commas == static_cast<int64_t>(expected) - 1;
+    pass = commas == expected - 1;
   }
   if (pass) return 0;
   Report& r = ctx.report;

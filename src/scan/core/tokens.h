@@ -34,7 +34,7 @@ bool sameTextNoCase(Report* report, std::string_view a, std::string_view b);
 bool samePrefixNoCase(Report* report, std::string_view a, std::string_view b, size_t limit);
 
 // Demands comma delimiters and the expected number of items; commas become spaces in text.
-int32_t checkItemCount(ScanContext& ctx, std::string& text, int32_t expected, int64_t lineNumber);
+int32_t checkItemCount(ScanContext& ctx, std::string& text, int64_t expected, int64_t lineNumber);
 
 // The longest leading decimal number of text, as strtod reads it in the C locale (leading white
 // space and a sign allowed), but never inf, nan or hexadecimal. 0 when there is none.

@@ -8,6 +8,7 @@
 
 #include "scan/core/scan_context.h"
 #include "scan/core/scan_host.h"
+#include "scan/data/data_drivers.h"
 #include "scan/filename/filename_rules.h"
 #include "scan/filename/filename_table.h"
 #include "scan/header/header_driver.h"
@@ -147,7 +148,18 @@ int32_t runPhases(ScanContext& ctx) {
     if (run.statusCode != 10) writeHeaderSummary(ctx, linesRead);
     r.write("<p><H4>Done Processing File Header.</H4></p><hr>\n");
   }
-  // The data phase follows here.
+  if (run.statusCode == 0) {
+    r.write("<p><H4>Processing File Data . . .</H4></p>");
+    if (ctx.host) ctx.host->updateProgress(ctx, 0, run.linesCounted, 0);
+    if (ctx.hdr.ffi == 1001)
+      run.statusCode = scanData1001(ctx);
+    else if (ctx.hdr.ffi == 2310)
+      run.statusCode = scanData2310(ctx);
+    else
+      run.statusCode = scanData2110(ctx);
+    if (run.statusCode == 0 && ctx.host) ctx.host->enablePlotting();
+    r.write("<p><H4>Done Processing File Data.</H4></p><hr>\n");
+  }
 
   if (run.fileSize != 0) closeInput(ctx);
   releaseHeader(ctx);

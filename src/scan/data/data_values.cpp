@@ -1,0 +1,236 @@
+#include "scan/data/data_values.h"
+
+#include <cmath>
+#include <vector>
+
+#include "scan/core/scan_context.h"
+#include "scan/core/tokens.h"
+
+namespace tarvik {
+
+namespace {
+
+// The header's description of one variable, as the value checks need it.
+struct VarInfo {
+  double s, M, UF, LF, UV, LV;
+  const std::string* name;
+};
+
+double at(const std::vector<double>& v, size_t i, double fallback) { return i < v.size() ? v[i] : fallback; }
+
+VarInfo primaryVar(const HeaderInfo& h, size_t i) {
+  static const std::string empty;
+  return {at(h.scaleFactors, i, 1), at(h.missingFlags, i, kInitialMissingFlag), at(h.ulodFlags, i, kInitialUlodFlag),
+          at(h.llodFlags, i, kInitialLlodFlag), at(h.ulodValues, i, kInitialLodValue), at(h.llodValues, i, kInitialLodValue),
+          i < h.varDefs.size() ? &h.varDefs[i] : &empty};
+}
+
+VarInfo auxVar(const HeaderInfo& h, size_t i) {
+  static const std::string empty;
+  return {at(h.auxScaleFactors, i, 1), at(h.auxMissingFlags, i, kInitialMissingFlag),
+          at(h.auxUlodFlags, i, kInitialUlodFlag), at(h.auxLlodFlags, i, kInitialLlodFlag),
+          at(h.auxUlodValues, i, kInitialLodValue), at(h.auxLlodValues, i, kInitialLodValue),
+          i < h.auxVarDefs.size() ? &h.auxVarDefs[i] : &empty};
+}
+
+// Walks the values of a target: f(x, variable info, 1-based variable number, 1-based position).
+template <class F>
+void forEachValue(const ScanContext& ctx, const double* values, const ValueTarget& t, F f) {
+  const HeaderInfo& h = ctx.hdr;
+  switch (t.kind) {
+    case ValueTarget::PrimaryRecord:
+      for (int64_t i = 1; i <= h.numVariables; ++i) f(values[i], primaryVar(h, static_cast<size_t>(i - 1)), i, i);
+      break;
+    case ValueTarget::AuxiliaryLine:
+      for (int64_t i = 1; i <= h.numAuxVariables; ++i) f(values[i], auxVar(h, static_cast<size_t>(i - 1)), i, i);
+      break;
+    case ValueTarget::BoundedValues: {
+      const VarInfo v = primaryVar(h, static_cast<size_t>(t.variable > 0 ? t.variable - 1 : 0));
+      for (int64_t j = 0; j < t.count; ++j) f(values[j], v, t.variable, j + 1);
+      break;
+    }
+  }
+}
+
+bool isAnyFlag(double x, const VarInfo& v) { return nearlyEqual(x, v.M) || nearlyEqual(x, v.UF) || nearlyEqual(x, v.LF); }
+
+// The value printed without decimals is a minus sign followed by `lead` repeated up to eight times
+// and nines after that (the look-alike of a flag written with one more digit than usual).
+bool digitsLookLikeFlag(double x, int code) {
+  const double r = std::nearbyint(x);
+  if (!(r > -1e14)) return false;  // 16 characters or more when printed
+  int64_t m = -static_cast<int64_t>(r);
+  if (m <= 0) return false;
+  char digits[24];
+  int n = 0;
+  while (m > 0) {
+    digits[n++] = static_cast<char>('0' + m % 10);
+    m /= 10;
+  }
+  const char lead = static_cast<char>('0' - code);
+  for (int k = 0; k < n; ++k) {
+    const char d = digits[n - 1 - k];
+    if (d != (k < 8 ? lead : '9')) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int classifyFlagValue(const ScanContext& ctx, double value, int32_t n) {
+  const HeaderInfo& h = ctx.hdr;
+  const bool aux = h.ffi == 2110 || h.ffi == 2310;
+  const size_t i = static_cast<size_t>(n > 0 ? n - 1 : 0);
+  const VarInfo v = aux ? auxVar(h, i) : primaryVar(h, i);
+  if (nearlyEqual(value, v.M)) return 1;
+  if (nearlyEqual(value, v.LF)) return 2;
+  if (nearlyEqual(value, v.UF)) return 3;
+  return 0;
+}
+
+void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variable, double x, double flag, double lodValue,
+                           double missingFlag, int code) {
+  int32_t& count = ctx.checks.suspiciousValues;
+  const bool isFlag = nearlyEqual(x, flag);
+  if (count > 50) return;
+  const char* name = code == -7 ? "ULOD_FLAG" : (code == -8 ? "LLOD_FLAG" : "MissingDataFlag");
+  const HeaderInfo& h = ctx.hdr;
+  const bool keyword = code == -7 ? h.keywordCounts[kwUlodFlag] > 0 : (code == -8 ? h.keywordCounts[kwLlodFlag] > 0 : false);
+  Report& r = ctx.report;
+  if (isFlag && (code == -7 || code == -8) && keyword && nearlyEqual(lodValue, missingFlag)) {
+    r.beginWarning();
+    r.printf("<font size=\"-1\">Line%d: %s is being used and its LOD_VALUE is not defined (or is a function): Var_%d (Value=%.3f, LOD_FLAG=%.3f, LOD_VALUE=%.5f)<br></font>\n",
+             lineNumber, name, variable, x, flag, lodValue);
+    if (++count > 50) r.write("<br><br>Too many suspicious LOD_FLAG misusage found...<br> \n");
+    r.endBlock();
+  }
+  if (isFlag || x >= -99.9) return;
+  const double t = std::trunc(x);
+  bool lookAlike = false;
+  for (double m : {111.0, 1111.0, 11111.0, 111111.0, 1111111.0})
+    if (t == code * m) lookAlike = true;
+  if (!lookAlike) lookAlike = digitsLookLikeFlag(x, code);
+  if (!lookAlike) return;
+  r.beginWarning();
+  r.printf("<font size=\"-1\">Line%d: Suspicious Data: Var_%d (Value=%.3f) looks similar to %s in Header. If this point is a FLAG, it MUST be the same as in Header (%.0f...)<br></font>\n",
+           lineNumber, variable, x, name, flag);
+  if (++count > 50) r.write("<br><br>Too many suspicious data found...<br> \n");
+  r.endBlock();
+}
+
+int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target) {
+  const HeaderInfo& h = ctx.hdr;
+  Report& r = ctx.report;
+  const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
+  const bool ffi2310 = h.ffi == 2310;
+  forEachValue(ctx, values, target, [&](double x, const VarInfo& v, int64_t i, int64_t j) {
+    if (ulod && !isAnyFlag(x, v) && !nearlyEqual(v.UV, v.M) && x * v.s > v.UV) {
+      const std::string& name = *v.name;
+      switch (target.kind) {
+        case ValueTarget::PrimaryRecord:
+          if (nearlyEqual(v.s, 1.0))
+            r.error("Line%d: Error - Var_%d (%s): Value = %.4f is GREATER_THAN ULOD_VALUE(%.4f) in header.<br>\n", lineNumber, i, name, x, v.UV);
+          else
+            r.error("Line%d: Error - Var_%d (%s): ScaleFactor(%.4f) * Value(%.4f) = %.4f is GREATER_THAN ULOD_VALUE(%.4f) in header.<br>\n",
+                    lineNumber, i, name, v.s, x, v.s * x, v.UV);
+          break;
+        case ValueTarget::AuxiliaryLine:
+          r.error("Line%d: Error - AuxVar_%d (%s): Value(%.4f) * Multiplier(%.4f) = %.4f is GREATER_THAN ULOD_VALUE(%.4f) in header.<br>\n",
+                  lineNumber, i, name, x, v.s, x * v.s, v.UV);
+          break;
+        case ValueTarget::BoundedValues:
+          if (ffi2310)
+            r.error("Line%d: Error - PrimaryVar_%d = %s: [ Array_Point_%d = %.4f * Multiplier = %.4f ] is GREATER_THAN ULOD_VALUE (%.4f) in header.<br>\n",
+                    lineNumber, i, name, j, x, v.s, v.UV);
+          else
+            r.error("Line%d: Error - PrimaryVar_%d = %s: [ Value = %.4f * ScaleFactor = %.4f ] is GREATER_THAN ULOD_VALUE (%.4f) in header.<br>\n",
+                    lineNumber, i, name, x, v.s, v.UV);
+          break;
+      }
+      ctx.run.statusCode = 10;
+    }
+    if (llod && !isAnyFlag(x, v) && !nearlyEqual(v.LV, v.M) && x * v.s < v.LV) {
+      const std::string& name = *v.name;
+      switch (target.kind) {
+        case ValueTarget::PrimaryRecord:
+          if (nearlyEqual(v.s, 1.0))
+            r.error("Line%d: Error - Var_%d (%s): Value = %.4f is LESS_THAN LLOD_VALUE (%.4f) in header.<br>\n", lineNumber, i, name, x, v.LV);
+          else
+            r.error("Line%d: Error - Var_%d (%s): ScaleFactor(%.4f) * Value(%.4f) = %.4f is LESS_THAN LLOD_VALUE (%.4f) in header.<br>\n",
+                    lineNumber, i, name, v.s, x, v.s * x, v.LV);
+          break;
+        case ValueTarget::AuxiliaryLine:
+          r.error("Line%d: Error - AuxVar_%d (%s): Value(%.4f) * Multiplier(%.4f) = %.4f is LESS_THAN LLOD_VALUE (%.4f) in header.<br>\n",
+                  lineNumber, i, name, x, v.s, x * v.s, v.LV);
+          break;
+        case ValueTarget::BoundedValues:
+          if (ffi2310)
+            r.error("Line%d: Error - PrimaryVar_%d = %s: [ Array_Point_%d = %.4f * Multiplier = %.4f ] is LESS_THAN LLOD_VALUE (%.4f) in header.<br>\n",
+                    lineNumber, i, name, j, x, v.s, v.LV);
+          else
+            r.error("Line%d: Error - PrimaryVar_%d = %s: [ Value = %.4f * ScaleFactor = %.4f ] is LESS_THAN LLOD_VALUE (%.4f) in header.<br>\n",
+                    lineNumber, i, name, x, v.s, v.LV);
+          break;
+      }
+      ctx.run.statusCode = 10;
+    }
+  });
+  return ctx.run.statusCode;
+}
+
+int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target) {
+  const HeaderInfo& h = ctx.hdr;
+  Report& r = ctx.report;
+  const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
+  int tooClose = 0;
+  forEachValue(ctx, values, target, [&](double x, const VarInfo& v, int64_t i, int64_t) {
+    if (!isAnyFlag(x, v)) {
+      const double xs = x * v.s;
+      const std::string& name = *v.name;
+      if (0.1 * v.M > xs) {
+        if (target.kind == ValueTarget::PrimaryRecord)
+          r.error("Line%d: Error(-9's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined Missing Data Flag(-9's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        else if (target.kind == ValueTarget::BoundedValues)
+          r.error("Line%d: Error - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined Missing Data Flag(-9's) in header.<br>",
+                  lineNumber, i, name, x, v.s);
+        else
+          r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined Missing Data Flag(-9's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        ctx.run.statusCode = 10;
+        ++tooClose;
+      }
+      if (ulod && !nearlyEqual(v.UV, v.M) && 0.1 * v.UF > xs) {
+        if (target.kind == ValueTarget::AuxiliaryLine)
+          r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined (Aux) U_LOD_FLAG(-7's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        else
+          r.error("Line%d: Error(-7's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined U_LOD_FLAG(-7's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        ctx.run.statusCode = 10;
+        ++tooClose;
+      }
+      if (llod && !nearlyEqual(v.LV, v.M) && 0.1 * v.LF > xs) {
+        if (target.kind == ValueTarget::AuxiliaryLine)
+          r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined (Aux) L_LOD_FLAG(-8's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        else
+          r.error("Line%d: Error(-8's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined L_LOD_FLAG(-8's) in header.<br>\n",
+                  lineNumber, i, name, x, v.s);
+        ctx.run.statusCode = 10;
+        ++tooClose;
+      }
+    }
+    reportSuspiciousValue(ctx, lineNumber, i, x, v.UF, v.UV, v.M, -7);
+    reportSuspiciousValue(ctx, lineNumber, i, x, v.LF, v.LV, v.M, -8);
+    reportSuspiciousValue(ctx, lineNumber, i, x, v.M, -9999.0, v.M, -9);
+  });
+  if (tooClose > 0) {
+    r.write("<strong style=\"background-color:#FF9966; color:#000000\">");
+    r.write("Note: Missing and LOD Flags MUST be at least one digit higher than data; e.g., if data = -123 (3 digits), then Missing Flag should be set to -9999 (4 digits).</strong><br>\n");
+    ctx.run.statusCode = 10;
+  }
+  return ctx.run.statusCode;
+}
+
+}  // namespace tarvik
