@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test fuzz clean
+.PHONY: all deps configure build run test bench fuzz clean
 
 all: build
 
@@ -25,6 +25,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Throughput against wc -l on generated 100 MB files, and the scanner's peak memory.
+bench: build
+	@sh bench/run-bench $(BUILD)
 
 # libFuzzer target with AddressSanitizer and UndefinedBehaviorSanitizer (clang 14).
 fuzz: deps

@@ -124,6 +124,11 @@ struct HeaderInfo {
   int32_t nextRevisionExpected = 0;
 };
 
+// What the value checks need of one variable: scale factor, missing flag, LOD flags and values.
+struct VarLimits {
+  double s, M, UF, LF, UV, LV;
+};
+
 // Small states of checks that keep something over a run (message budgets, first-record markers).
 struct CheckStates {
   bool headerEndedEarly = false; // the file ended inside the header
@@ -135,6 +140,9 @@ struct CheckStates {
   bool integerTimeTemplates = true;
   int32_t timeWarnings = 0;
   int intervalRule = -1;  // how a time step other than the interval is judged (set on the first call)
+  // The header's limits per variable, gathered once for the data phase.
+  bool limitsReady = false;
+  std::vector<VarLimits> primaryLimits, auxLimits;
 };
 
 struct ScanContext {

@@ -15,6 +15,16 @@ namespace {
 
 inline bool inSet(char c, const char* set) noexcept { return c != '\0' && std::strchr(set, c) != nullptr; }
 
+// The characters a number token may hold: " 0123456789eE.+-\r\n".
+struct CharTable {
+  bool number[256] = {};
+  constexpr CharTable() {
+    for (const char* p = " 0123456789eE.+-\r\n"; *p; ++p) number[static_cast<unsigned char>(*p)] = true;
+  }
+};
+constexpr CharTable kChars;
+inline bool isNumberChar(char c) noexcept { return kChars.number[static_cast<unsigned char>(c)]; }
+
 // The counting walk shared by isNumberToken and checkNumberChars.
 struct NumberCounters {
   int signsBefore = 0, signsAfter = 0, pointsBefore = 0, pointsAfter = 0, expLetters = 0;
@@ -25,6 +35,7 @@ TokenCheck walkNumberChars(std::string_view t, NumberCounters& c, bool& signSinc
   signSinceSpace = false;
   for (size_t i = 0; i < t.size(); ++i) {
     char ch = t[i];
+    if (ch >= '0' && ch <= '9') continue;
     if (ch == ' ') {
       c.reset();
       signSinceSpace = false;
@@ -39,7 +50,7 @@ TokenCheck walkNumberChars(std::string_view t, NumberCounters& c, bool& signSinc
       (c.expLetters ? c.pointsAfter : c.pointsBefore)++;
     }
     if (c.signsBefore > 1 || c.signsAfter > 1 || c.pointsBefore > 1) return {false, i};
-    if (!inSet(ch, "0123456789eE.+-\r\n")) return {false, i};
+    if (!isNumberChar(ch)) return {false, i};
   }
   return {true, t.size()};
 }

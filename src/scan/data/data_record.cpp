@@ -21,21 +21,72 @@ bool isBlankLine(std::string_view s) {
 // The common case in one pass over the line: when the line has the expected number of commas and
 // every token is a number, the values are those the checks below would store, and no check would
 // write anything. Anything else goes through the checks one by one for their messages.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+inline bool endsToken(const char* p, const char* end) {
+  return p == end || *p == ',' || *p == ' ' || *p == '\n' || *p == '\r';
+}
+
+// A token of the plain form [-+]digits[.digits] with at most 15 digits: its value, computed
+// exactly as the general conversion computes it (both operands are exact doubles, so the one
+// division is correctly rounded). False for any other token, and p is left where it was.
+inline bool plainDecimal(const char*& p, const char* end, double& value) {
+  const char* q = p;
+  bool negative = false;
+  if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
+  uint64_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  while (q < end && *q >= '0' && *q <= '9') {
+    mantissa = mantissa * 10 + static_cast<uint64_t>(*q++ - '0');
+    ++digits;
+  }
+  if (q < end && *q == '.') {
+    ++q;
+    while (q < end && *q >= '0' && *q <= '9') {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*q++ - '0');
+      ++digits;
+      ++fraction;
+    }
+  }
+  if (digits == 0 || digits > 15 || !endsToken(q, end)) return false;
+  const double v = static_cast<double>(mantissa) / kPowersOfTen[fraction];
+  value = negative ? -v : v;
+  p = q;
+  return true;
+}
+
+// The common case in one pass over the line: when the line has the expected number of commas and
+// every token is a number, the values are those the checks below would store, and no check would
+// write anything. Anything else goes through the checks one by one for their messages.
 bool readCleanLine(std::string_view text, double* values, int64_t expected) {
   if (expected < 2) return false;
-  int64_t commas = 0;
-  for (const char* p = static_cast<const char*>(std::memchr(text.data(), ',', text.size())); p;
-       p = static_cast<const char*>(std::memchr(p + 1, ',', static_cast<size_t>(text.data() + text.size() - p - 1))))
-    ++commas;
-  if (commas != expected - 1) return false;
-  Tokenizer tok(text, " ,\r\n");
-  std::string_view t;
-  int64_t count = 0;
-  while (tok.next(t)) {
-    if (count >= expected || !isNumberToken(t).ok) return false;
-    values[count++] = leadingReal(t);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  int64_t commas = 0, count = 0;
+  while (p < end) {
+    const char c = *p;
+    if (c == ',') {
+      ++commas;
+      ++p;
+      continue;
+    }
+    if (c == ' ' || c == '\n' || c == '\r') {
+      ++p;
+      continue;
+    }
+    if (count >= expected) return false;
+    if (plainDecimal(p, end, values[count])) {
+      ++count;
+      continue;
+    }
+    const char* start = p;
+    while (!endsToken(p, end)) ++p;
+    const std::string_view token(start, static_cast<size_t>(p - start));
+    if (!isNumberToken(token).ok) return false;
+    values[count++] = leadingReal(token);
   }
-  return count == expected;
+  return commas == expected - 1 && count == expected;
 }
 
 }  // namespace

@@ -33,26 +33,56 @@ VarInfo auxVar(const HeaderInfo& h, size_t i) {
           i < h.auxVarDefs.size() ? &h.auxVarDefs[i] : &empty};
 }
 
-// Walks the values of a target: f(x, variable info, 1-based variable number, 1-based position).
-template <class F>
-void forEachValue(const ScanContext& ctx, const double* values, const ValueTarget& t, F f) {
+// The header's limits of every variable, gathered on the first check of the data phase.
+void gatherLimits(ScanContext& ctx) {
+  CheckStates& st = ctx.checks;
+  if (st.limitsReady) return;
   const HeaderInfo& h = ctx.hdr;
+  st.primaryLimits.clear();
+  st.auxLimits.clear();
+  for (size_t i = 0; i < static_cast<size_t>(h.numVariables > 0 ? h.numVariables : 0); ++i) {
+    const VarInfo v = primaryVar(h, i);
+    st.primaryLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV});
+  }
+  for (size_t i = 0; i < static_cast<size_t>(h.numAuxVariables > 0 ? h.numAuxVariables : 0); ++i) {
+    const VarInfo v = auxVar(h, i);
+    st.auxLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV});
+  }
+  st.limitsReady = true;
+}
+
+// Walks the values of a target: f(x, limits, definition text, 1-based variable number, 1-based position).
+template <class F>
+void forEachValue(ScanContext& ctx, const double* values, const ValueTarget& t, F f) {
+  gatherLimits(ctx);
+  const HeaderInfo& h = ctx.hdr;
+  const CheckStates& st = ctx.checks;
+  static const std::string empty;
+  auto name = [&](const std::vector<std::string>& defs, size_t i) -> const std::string& {
+    return i < defs.size() ? defs[i] : empty;
+  };
   switch (t.kind) {
     case ValueTarget::PrimaryRecord:
-      for (int64_t i = 1; i <= h.numVariables; ++i) f(values[i], primaryVar(h, static_cast<size_t>(i - 1)), i, i);
+      for (size_t i = 0; i < st.primaryLimits.size(); ++i)
+        f(values[i + 1], st.primaryLimits[i], name(h.varDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::AuxiliaryLine:
-      for (int64_t i = 1; i <= h.numAuxVariables; ++i) f(values[i], auxVar(h, static_cast<size_t>(i - 1)), i, i);
+      for (size_t i = 0; i < st.auxLimits.size(); ++i)
+        f(values[i + 1], st.auxLimits[i], name(h.auxVarDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::BoundedValues: {
-      const VarInfo v = primaryVar(h, static_cast<size_t>(t.variable > 0 ? t.variable - 1 : 0));
-      for (int64_t j = 0; j < t.count; ++j) f(values[j], v, t.variable, j + 1);
+      const size_t k = static_cast<size_t>(t.variable > 0 ? t.variable - 1 : 0);
+      if (k >= st.primaryLimits.size()) break;
+      const VarLimits& v = st.primaryLimits[k];
+      const std::string& def = name(h.varDefs, k);
+      for (int64_t j = 0; j < t.count; ++j) f(values[j], v, def, static_cast<int64_t>(t.variable), j + 1);
       break;
     }
   }
 }
 
-bool isAnyFlag(double x, const VarInfo& v) { return nearlyEqual(x, v.M) || nearlyEqual(x, v.UF) || nearlyEqual(x, v.LF); }
+
+bool isAnyFlag(double x, const VarLimits& v) { return nearlyEqual(x, v.M) || nearlyEqual(x, v.UF) || nearlyEqual(x, v.LF); }
 
 // The value printed without decimals is a minus sign followed by `lead` repeated up to eight times
 // and nines after that (the look-alike of a flag written with one more digit than usual).
@@ -123,9 +153,10 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
   const bool ffi2310 = h.ffi == 2310;
-  forEachValue(ctx, values, target, [&](double x, const VarInfo& v, int64_t i, int64_t j) {
-    if (ulod && !isAnyFlag(x, v) && !nearlyEqual(v.UV, v.M) && x * v.s > v.UV) {
-      const std::string& name = *v.name;
+  forEachValue(ctx, values, target, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t j) {
+    if (!ulod && !llod) return;
+    const bool flag = isAnyFlag(x, v);
+    if (ulod && !flag && !nearlyEqual(v.UV, v.M) && x * v.s > v.UV) {
       switch (target.kind) {
         case ValueTarget::PrimaryRecord:
           if (nearlyEqual(v.s, 1.0))
@@ -149,8 +180,7 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
       }
       ctx.run.statusCode = 10;
     }
-    if (llod && !isAnyFlag(x, v) && !nearlyEqual(v.LV, v.M) && x * v.s < v.LV) {
-      const std::string& name = *v.name;
+    if (llod && !flag && !nearlyEqual(v.LV, v.M) && x * v.s < v.LV) {
       switch (target.kind) {
         case ValueTarget::PrimaryRecord:
           if (nearlyEqual(v.s, 1.0))
@@ -183,10 +213,10 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
   int tooClose = 0;
-  forEachValue(ctx, values, target, [&](double x, const VarInfo& v, int64_t i, int64_t) {
-    if (!isAnyFlag(x, v)) {
+  forEachValue(ctx, values, target, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t) {
+    const bool eqM = nearlyEqual(x, v.M), eqU = nearlyEqual(x, v.UF), eqL = nearlyEqual(x, v.LF);
+    if (!(eqM || eqU || eqL)) {
       const double xs = x * v.s;
-      const std::string& name = *v.name;
       if (0.1 * v.M > xs) {
         if (target.kind == ValueTarget::PrimaryRecord)
           r.error("Line%d: Error(-9's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined Missing Data Flag(-9's) in header.<br>\n",
@@ -221,6 +251,8 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         ++tooClose;
       }
     }
+    // A value that is no flag and not below -99.9 is never suspicious: most values stop here.
+    if (ctx.checks.suspiciousValues > 50 || (x >= -99.9 && !(eqM || eqU || eqL))) return;
     reportSuspiciousValue(ctx, lineNumber, i, x, v.UF, v.UV, v.M, -7);
     reportSuspiciousValue(ctx, lineNumber, i, x, v.LF, v.LV, v.M, -8);
     reportSuspiciousValue(ctx, lineNumber, i, x, v.M, -9999.0, v.M, -9);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace tarvik {
 
@@ -92,12 +93,11 @@ size_t TextReader::readLine(std::string& out, size_t maxChars) {
     const size_t start = pos_;
     const size_t room = maxChars - out.size();
     const size_t stop = (len_ - start < room) ? len_ : start + room;
-    size_t i = start;
-    while (i < stop) {
-      unsigned char c = static_cast<unsigned char>(buf_[i]);
-      if (c == '\n' || c == '\r' || c == 0x1A) break;
-      ++i;
-    }
+    // The line end, then any carriage return or Ctrl-Z before it.
+    const char* lf = static_cast<const char*>(std::memchr(buf_ + start, '\n', stop - start));
+    size_t i = lf ? static_cast<size_t>(lf - buf_) : stop;
+    if (const void* cr = std::memchr(buf_ + start, '\r', i - start)) i = static_cast<size_t>(static_cast<const char*>(cr) - buf_);
+    if (const void* z = std::memchr(buf_ + start, 0x1A, i - start)) i = static_cast<size_t>(static_cast<const char*>(z) - buf_);
     out.append(buf_ + start, i - start);
     pos_ = i;
     if (out.size() >= maxChars) return out.size();
