@@ -176,6 +176,29 @@ TEST(CliVerdict, IntervalTypeIsWrittenInTheReport) {
 }
 
 // Files that get no finished report: the message box's words on both streams, exit 2.
+TEST(CliExamples, EveryBundledExamplePassesWithItsWholeDataSection) {
+  struct Case {
+    const char* name;
+    const char* lines;  // the file's line count, as the closing line of the data phase gives it
+  };
+  const Case cases[] = {{"TARVIK-EXAMPLE_DC8_20190521_R0.ict", "337"},
+                        {"TARVIK-EXAMPLE-PROFILES_DC8_20190521_R0.ict", "161"},
+                        {"TARVIK-EXAMPLE-LIDAR_DC8_20190521_R0.ict", "103"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string path = dir.file(c.name);
+    writeFile(path, readFile(std::string(TARVIK_SOURCE_DIR) + "/examples/" + c.name));
+    RunResult r = runScanner({path});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, passLine(path));
+    const std::string report = readFile(path + "__diagnostic.htm");
+    EXPECT_NE(report.find(std::string("<br>Total number of lines processed = ") + c.lines + "<br>\n"), std::string::npos);
+    EXPECT_NE(report.find("Good Job - no major errors encountered during SCAN."), std::string::npos);
+    EXPECT_EQ(report.find("<font color='#FF0000'>Line"), std::string::npos);  // no data error
+  }
+}
+
 TEST(CliError, NoFinishedReportGivesErrorLine) {
   TempDir dir;
   ::mkdir(dir.file("folder").c_str(), 0755);
