@@ -157,6 +157,8 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
   }
 
   if (readCleanLine(text, values, expectedCount)) {
+    // The echo copy the item count keeps: a later line of one item (not counted) echoes it.
+    run.echoBuffer.assign(text);
     complete = 1;
     return 0;
   }
