@@ -127,6 +127,7 @@ struct HeaderInfo {
 // What the value checks need of one variable: scale factor, missing flag, LOD flags and values.
 struct VarLimits {
   double s, M, UF, LF, UV, LV;
+  bool uvDefined, lvDefined;  // the LOD values are not the missing flag
 };
 
 // Small states of checks that keep something over a run (message budgets, first-record markers).

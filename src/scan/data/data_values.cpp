@@ -42,18 +42,19 @@ void gatherLimits(ScanContext& ctx) {
   st.auxLimits.clear();
   for (size_t i = 0; i < static_cast<size_t>(h.numVariables > 0 ? h.numVariables : 0); ++i) {
     const VarInfo v = primaryVar(h, i);
-    st.primaryLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV});
+    st.primaryLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV, !nearlyEqual(v.UV, v.M), !nearlyEqual(v.LV, v.M)});
   }
   for (size_t i = 0; i < static_cast<size_t>(h.numAuxVariables > 0 ? h.numAuxVariables : 0); ++i) {
     const VarInfo v = auxVar(h, i);
-    st.auxLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV});
+    st.auxLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV, !nearlyEqual(v.UV, v.M), !nearlyEqual(v.LV, v.M)});
   }
   st.limitsReady = true;
 }
 
-// Walks the values of a target: f(x, limits, definition text, 1-based variable number, 1-based position).
-template <class F>
-void forEachValue(ScanContext& ctx, const double* values, const ValueTarget& t, F f) {
+// Walks the values of a target: f(x, limits, definition text, 1-based variable number, 1-based
+// position), called only for the values for which the quick test q(x, limits) says it may write.
+template <class Q, class F>
+void forEachValue(ScanContext& ctx, const double* values, const ValueTarget& t, Q q, F f) {
   gatherLimits(ctx);
   const HeaderInfo& h = ctx.hdr;
   const CheckStates& st = ctx.checks;
@@ -64,18 +65,21 @@ void forEachValue(ScanContext& ctx, const double* values, const ValueTarget& t, 
   switch (t.kind) {
     case ValueTarget::PrimaryRecord:
       for (size_t i = 0; i < st.primaryLimits.size(); ++i)
-        f(values[i + 1], st.primaryLimits[i], name(h.varDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
+        if (q(values[i + 1], st.primaryLimits[i]))
+          f(values[i + 1], st.primaryLimits[i], name(h.varDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::AuxiliaryLine:
       for (size_t i = 0; i < st.auxLimits.size(); ++i)
-        f(values[i + 1], st.auxLimits[i], name(h.auxVarDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
+        if (q(values[i + 1], st.auxLimits[i]))
+          f(values[i + 1], st.auxLimits[i], name(h.auxVarDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::BoundedValues: {
       const size_t k = static_cast<size_t>(t.variable > 0 ? t.variable - 1 : 0);
       if (k >= st.primaryLimits.size()) break;
       const VarLimits& v = st.primaryLimits[k];
       const std::string& def = name(h.varDefs, k);
-      for (int64_t j = 0; j < t.count; ++j) f(values[j], v, def, static_cast<int64_t>(t.variable), j + 1);
+      for (int64_t j = 0; j < t.count; ++j)
+        if (q(values[j], v)) f(values[j], v, def, static_cast<int64_t>(t.variable), j + 1);
       break;
     }
   }
@@ -153,10 +157,14 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
   const bool ffi2310 = h.ffi == 2310;
-  forEachValue(ctx, values, target, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t j) {
-    if (!ulod && !llod) return;
+  if (!ulod && !llod) return ctx.run.statusCode;
+  auto mayFail = [&](double x, const VarLimits& v) {
+    const double xs = x * v.s;
+    return ((ulod && v.uvDefined && xs > v.UV) || (llod && v.lvDefined && xs < v.LV)) && !isAnyFlag(x, v);
+  };
+  forEachValue(ctx, values, target, mayFail, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t j) {
     const bool flag = isAnyFlag(x, v);
-    if (ulod && !flag && !nearlyEqual(v.UV, v.M) && x * v.s > v.UV) {
+    if (ulod && !flag && v.uvDefined && x * v.s > v.UV) {
       switch (target.kind) {
         case ValueTarget::PrimaryRecord:
           if (nearlyEqual(v.s, 1.0))
@@ -180,7 +188,7 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
       }
       ctx.run.statusCode = 10;
     }
-    if (llod && !flag && !nearlyEqual(v.LV, v.M) && x * v.s < v.LV) {
+    if (llod && !flag && v.lvDefined && x * v.s < v.LV) {
       switch (target.kind) {
         case ValueTarget::PrimaryRecord:
           if (nearlyEqual(v.s, 1.0))
@@ -213,7 +221,14 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
   int tooClose = 0;
-  forEachValue(ctx, values, target, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t) {
+  // Most values are no flag, not too close to one and not below -99.9: nothing to write.
+  auto mayWrite = [&](double x, const VarLimits& v) {
+    const double xs = x * v.s;
+    const bool close = 0.1 * v.M > xs || (ulod && v.uvDefined && 0.1 * v.UF > xs) || (llod && v.lvDefined && 0.1 * v.LF > xs);
+    const bool suspicious = ctx.checks.suspiciousValues <= 50 && x < -99.9;
+    return close || suspicious || isAnyFlag(x, v);
+  };
+  forEachValue(ctx, values, target, mayWrite, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t) {
     const bool eqM = nearlyEqual(x, v.M), eqU = nearlyEqual(x, v.UF), eqL = nearlyEqual(x, v.LF);
     if (!(eqM || eqU || eqL)) {
       const double xs = x * v.s;
@@ -230,7 +245,7 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         ctx.run.statusCode = 10;
         ++tooClose;
       }
-      if (ulod && !nearlyEqual(v.UV, v.M) && 0.1 * v.UF > xs) {
+      if (ulod && v.uvDefined && 0.1 * v.UF > xs) {
         if (target.kind == ValueTarget::AuxiliaryLine)
           r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined (Aux) U_LOD_FLAG(-7's) in header.<br>\n",
                   lineNumber, i, name, x, v.s);
@@ -240,7 +255,7 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         ctx.run.statusCode = 10;
         ++tooClose;
       }
-      if (llod && !nearlyEqual(v.LV, v.M) && 0.1 * v.LF > xs) {
+      if (llod && v.lvDefined && 0.1 * v.LF > xs) {
         if (target.kind == ValueTarget::AuxiliaryLine)
           r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined (Aux) L_LOD_FLAG(-8's) in header.<br>\n",
                   lineNumber, i, name, x, v.s);

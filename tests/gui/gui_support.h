@@ -1,0 +1,98 @@
+// What the desktop tests share: recording dialogs, a window with counted scans, temporary folders.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "mainwindow/dialogs.h"
+#include "mainwindow/tform1.h"
+
+namespace tarvik::guitest {
+
+// Answers every dialog at once and remembers what was asked.
+class RecordingDialogs : public desktop::Dialogs {
+ public:
+  struct Box {
+    QString caption, text;
+  };
+  std::vector<Box> boxes;
+  QStringList openFilters;
+  QString openAnswer;  // the path the open dialog returns (empty: cancelled)
+  QString saveAnswer;
+  QStringList saveProposals;
+  int prints = 0;
+  QList<QUrl> external;
+
+  void showError(const QString& caption, const QString& text) override { boxes.push_back({caption, text}); }
+  QString openFileName(const QString&, const QString& filter) override {
+    openFilters.append(filter);
+    return openAnswer;
+  }
+  QString saveFileName(const QString&, const QString& proposed, const QString&) override {
+    saveProposals.append(proposed);
+    return saveAnswer;
+  }
+  void printDocument(QTextDocument&) override { ++prints; }
+  bool openExternal(const QUrl& url) override {
+    external.append(url);
+    return true;
+  }
+};
+
+// The window with its scans counted, an optional error raised in place of the scan, and a hook
+// run at every progress call before the window's own handling.
+class TestForm : public desktop::TForm1 {
+ public:
+  using TForm1::TForm1;
+  struct Call {
+    std::string path;
+    int32_t intervalIndex;
+    bool extraIntervals;
+  };
+  std::vector<Call> calls;
+  bool throwInScan = false;
+  std::function<void(TestForm&, int64_t current, int64_t total, int mode)> onProgress;
+
+  void updateProgress(ScanContext& ctx, int64_t current, int64_t total, int mode) override {
+    if (onProgress) onProgress(*this, current, total, mode);
+    TForm1::updateProgress(ctx, current, total, mode);
+  }
+
+ protected:
+  std::string runScanFor(const std::string& path, int32_t intervalTypeIndex) override {
+    calls.push_back({path, intervalTypeIndex, scanContext().run.allowExtraIntervals});
+    if (throwInScan) throw std::runtime_error("disk on fire");
+    return TForm1::runScanFor(path, intervalTypeIndex);
+  }
+};
+
+// A temporary folder made the working directory for the test's life.
+class WorkingFolder {
+ public:
+  WorkingFolder();
+  ~WorkingFolder();
+  QString path() const { return dir_.path(); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
+
+ private:
+  QTemporaryDir dir_;
+  QString previous_;
+};
+
+QString examplePath();                        // the bundled passing example
+QString copyExample(const QString& folder);   // copies it under its own name; returns the copy's path
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+// The example's header followed by records rows of data (a long file that passes).
+QByteArray longExample(int records);
+
+}  // namespace tarvik::guitest
