@@ -19,9 +19,15 @@ build: configure
 run: build
 	@mkdir -p $(BUILD)/example
 	@cp examples/TARVIK-EXAMPLE_DC8_20190521_R0.ict $(BUILD)/example/
-	@$(BUILD)/tarvik-scan $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict; status=$$?; \
+	@if [ -x $(BUILD)/tarvik ] && { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; }; then \
+	  echo "Opening the desktop program with the example in its file box; press ScanFile."; \
+	  $(BUILD)/tarvik $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict; \
+	else \
+	  echo "No display: scanning the example with the command-line scanner."; \
+	  $(BUILD)/tarvik-scan $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict; status=$$?; \
 	  echo "Verdict: $$(grep -o 'Good Job[^<]*\|Scanning failed[^<]*' $(BUILD)/example/TARVIK-EXAMPLE_DC8_20190521_R0.ict__diagnostic.htm | head -1)"; \
-	  echo "Open the report in a web browser to read it."; exit $$status
+	  echo "Open the report in a web browser to read it."; exit $$status; \
+	fi
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
