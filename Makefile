@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench stress fuzz clean
 
 all: build
 
@@ -31,10 +31,27 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@echo "Again under the decimal-comma locale de_DE.UTF-8:"
+	@cd $(BUILD) && LC_ALL=de_DE.UTF-8 ctest --output-on-failure -j $(JOBS)
+
+# The engine, plot core, command line and their tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang 14), in build-sanitize/; runs the whole suite.
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-sanitize: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_SANITIZE=ON -DTARVIK_BUILD_GUI=OFF \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@cd build-sanitize && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
 # Throughput against wc -l on generated 100 MB files, and the scanner's peak memory.
 bench: build
 	@sh bench/run-bench $(BUILD)
+
+# Large inputs (a 2.2 GiB file, a 100 MB line, 10 million blank lines, 2^31 announced points):
+# verdicts, times and peak memory. Not part of make test; needs about 2.5 GB free (STRESS_DIR).
+stress: build
+	@sh bench/run-stress $(BUILD)
 
 # libFuzzer target with AddressSanitizer and UndefinedBehaviorSanitizer (clang 14).
 fuzz: deps
@@ -43,4 +60,4 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_scan
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-sanitize
