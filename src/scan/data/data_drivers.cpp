@@ -57,6 +57,51 @@ struct DataPhase {
       plot->PutPlotValue(record[c], index, static_cast<int32_t>(c), flagged);
     }
   }
+  // The first record (or unbounded-variable line) into prev: false when the phase ends here.
+  bool readFirst(std::vector<double>& prev, RecordKind kind, ValueTarget::Kind target) {
+    int32_t complete = 0;
+    ++lineCounter;
+    if (int32_t s = readDataRecord(ctx, prev.data(), lineCounter, static_cast<int64_t>(prev.size()), complete, kind)) {
+      phaseResult = s;
+      return false;
+    }
+    if (!complete) return false;
+    if (lodKeywords() && checkLodLimits(ctx, lineCounter, prev.data(), {target}) != 0) {
+      --budget;
+      phaseResult = status();
+    }
+    phaseResult = checkFlagCloseness(ctx, lineCounter, prev.data(), {target});
+    status() = 0;
+    return true;
+  }
+  // The next record into cur, its time and value checks (the limits before the flags when
+  // limitsFirst), then cur becomes prev. False when the phase ends.
+  bool readNext(std::vector<double>& prev, std::vector<double>& cur, RecordKind kind, ValueTarget::Kind target,
+                bool limitsFirst) {
+    int32_t complete = 0;
+    ++lineCounter;
+    if (int32_t s = readDataRecord(ctx, cur.data(), lineCounter, static_cast<int64_t>(cur.size()), complete, kind)) {
+      phaseResult = s;
+      return false;
+    }
+    if (!complete) {
+      chargeEndOfFile();
+      if (ended) return false;
+    } else {
+      auto limits = [&]() { return lodKeywords() && checkLodLimits(ctx, lineCounter, cur.data(), {target}) != 0; };
+      auto flags = [&]() { return checkFlagCloseness(ctx, lineCounter, cur.data(), {target}) != 0; };
+      if (checkRecordTimes(ctx, lineCounter, prev.data(), cur.data()) != 0) recordFailure();
+      if (!ended && (limitsFirst ? limits() : flags())) recordFailure();
+      if (!ended && (limitsFirst ? flags() : limits())) recordFailure();
+      prev.swap(cur);
+      if (ended) return false;
+    }
+    if (ctx.run.abortRequested) {
+      phaseResult = 20;
+      return false;
+    }
+    return true;
+  }
   int32_t close(int64_t recordsStored) {
     if (budget < 0)
       ctx.report.error("<br>Too many errors...<br>\n");
@@ -97,49 +142,14 @@ int32_t scanData1001(ScanContext& ctx) {
     ph.phaseResult = 11;
     return ph.close(0);
   }
-  const int64_t expected = static_cast<int64_t>(width);
-  int32_t complete = 0;
-
-  ++ph.lineCounter;
-  if (int32_t s = readDataRecord(ctx, prev.data(), ph.lineCounter, expected, complete, RecordKind::PlainRecord)) {
-    ph.phaseResult = s;
-    return ph.close(0);
-  }
-  if (!complete) return ph.close(0);
-  if (ph.lodKeywords() && checkLodLimits(ctx, ph.lineCounter, prev.data(), {ValueTarget::PrimaryRecord}) != 0) {
-    --ph.budget;
-    ph.phaseResult = ph.status();
-  }
-  ph.phaseResult = checkFlagCloseness(ctx, ph.lineCounter, prev.data(), {ValueTarget::PrimaryRecord});
-  ph.status() = 0;
+  if (!ph.readFirst(prev, RecordKind::PlainRecord, ValueTarget::PrimaryRecord)) return ph.close(0);
 
   const int64_t records = ctx.run.linesCounted - h.numHeaderLines;
   for (int64_t i = 0; i < records && !ph.ended; ++i) {
     ph.handOver(prev, i);
     ph.progress();
     if (ctx.run.input.eof()) break;
-    ++ph.lineCounter;
-    if (int32_t s = readDataRecord(ctx, cur.data(), ph.lineCounter, expected, complete, RecordKind::PlainRecord)) {
-      ph.phaseResult = s;
-      break;
-    }
-    if (!complete) {
-      ph.chargeEndOfFile();
-      if (ph.ended) break;
-    } else {
-      if (checkRecordTimes(ctx, ph.lineCounter, prev.data(), cur.data()) != 0) ph.recordFailure();
-      if (!ph.ended && checkFlagCloseness(ctx, ph.lineCounter, cur.data(), {ValueTarget::PrimaryRecord}) != 0)
-        ph.recordFailure();
-      if (!ph.ended && ph.lodKeywords() &&
-          checkLodLimits(ctx, ph.lineCounter, cur.data(), {ValueTarget::PrimaryRecord}) != 0)
-        ph.recordFailure();
-      prev.swap(cur);
-      if (ph.ended) break;
-    }
-    if (ctx.run.abortRequested) {
-      ph.phaseResult = 20;
-      break;
-    }
+    if (!ph.readNext(prev, cur, RecordKind::PlainRecord, ValueTarget::PrimaryRecord, false)) break;
   }
   const int64_t stored = ph.lineCounter - h.numHeaderLines - 1;
   return ph.close(stored > 0 ? stored : 0);
@@ -180,21 +190,8 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
     ph.phaseResult = 11;
     return ph.close(0);
   }
-  const int64_t expected = static_cast<int64_t>(width);
   int32_t complete = 0;
-
-  ++ph.lineCounter;
-  if (int32_t s = readDataRecord(ctx, prev.data(), ph.lineCounter, expected, complete, RecordKind::UnboundedLine)) {
-    ph.phaseResult = s;
-    return ph.close(0);
-  }
-  if (!complete) return ph.close(0);
-  if (ph.lodKeywords() && checkLodLimits(ctx, ph.lineCounter, prev.data(), {ValueTarget::AuxiliaryLine}) != 0) {
-    --ph.budget;
-    ph.phaseResult = ph.status();
-  }
-  ph.phaseResult = checkFlagCloseness(ctx, ph.lineCounter, prev.data(), {ValueTarget::AuxiliaryLine});
-  ph.status() = 0;
+  if (!ph.readFirst(prev, RecordKind::UnboundedLine, ValueTarget::AuxiliaryLine)) return ph.close(0);
 
   // Ends a bounded line: its failures give the result; the phase ends once the budget is spent.
   auto afterBoundedLine = [&]() {
@@ -288,28 +285,7 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
     }
     ph.progress();
     if (ctx.run.input.eof()) break;
-    ++ph.lineCounter;
-    if (int32_t s = readDataRecord(ctx, cur.data(), ph.lineCounter, expected, complete, RecordKind::UnboundedLine)) {
-      ph.phaseResult = s;
-      break;
-    }
-    if (!complete) {
-      ph.chargeEndOfFile();
-      if (ph.ended) break;
-    } else {
-      if (checkRecordTimes(ctx, ph.lineCounter, prev.data(), cur.data()) != 0) ph.recordFailure();
-      if (!ph.ended && ph.lodKeywords() &&
-          checkLodLimits(ctx, ph.lineCounter, cur.data(), {ValueTarget::AuxiliaryLine}) != 0)
-        ph.recordFailure();
-      if (!ph.ended && checkFlagCloseness(ctx, ph.lineCounter, cur.data(), {ValueTarget::AuxiliaryLine}) != 0)
-        ph.recordFailure();
-      prev.swap(cur);
-      if (ph.ended) break;
-    }
-    if (ctx.run.abortRequested) {
-      ph.phaseResult = 20;
-      break;
-    }
+    if (!ph.readNext(prev, cur, RecordKind::UnboundedLine, ValueTarget::AuxiliaryLine, true)) break;
   }
   return ph.close(plotIndex);
 }
