@@ -11,12 +11,6 @@ namespace tarvik {
 
 namespace {
 
-// A C locale for number formatting, so that a decimal-comma process locale never reaches the report.
-locale_t cLocale() {
-  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  return loc;
-}
-
 void appendPadded(std::string& out, std::string_view body, int width, bool left) {
   if (width > 0 && static_cast<int>(body.size()) < width) {
     size_t pad = static_cast<size_t>(width) - body.size();
@@ -33,6 +27,11 @@ void appendPadded(std::string& out, std::string_view body, int width, bool left)
 }
 
 }  // namespace
+
+locale_t cLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return loc;
+}
 
 void appendEscaped(std::string& out, std::string_view text) {
   size_t start = 0;

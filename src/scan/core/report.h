@@ -4,6 +4,8 @@
 // HTML-escaped on its way in; literal C strings (const char*) are written as they stand.
 #pragma once
 
+#include <locale.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -53,6 +55,9 @@ std::string format(const char* fmt, const A&... args) {
   }
   return out;
 }
+
+// The C locale, for reading and writing numbers whatever the process's locale is.
+locale_t cLocale();
 
 // HTML-escapes & < > " and shows a NUL byte as the replacement character.
 void appendEscaped(std::string& out, std::string_view text);

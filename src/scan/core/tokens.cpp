@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scan/core/report.h"
 #include "scan/core/scan_context.h"
 
 namespace tarvik {
@@ -74,10 +75,6 @@ bool wholeTextTest(std::string_view text, bool allowPoint) noexcept {
   return true;
 }
 
-locale_t cLocale() {
-  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  return loc;
-}
 
 }  // namespace
 
