@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+class QColor;
+class QPrinter;
 class QTextDocument;
 class QWidget;
 
@@ -15,6 +17,14 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // An error box, modal, with an error icon.
   virtual void showError(const QString& caption, const QString& text) = 0;
+  // A warning box (warning icon), an information box (information icon) and a box without icon.
+  virtual void showWarning(const QString& caption, const QString& text) = 0;
+  virtual void showInformation(const QString& caption, const QString& text) = 0;
+  virtual void showPlain(const QString& caption, const QString& text) = 0;
+  // The colour dialog starting at initial; an invalid colour when cancelled.
+  virtual QColor chooseColor(const QColor& initial) = 0;
+  // The print dialog for printer; false when cancelled.
+  virtual bool setUpPrinter(QPrinter& printer) = 0;
   // A file-open dialog; filter in Qt's form ("Name (*.ext);;..."). Empty when cancelled.
   virtual QString openFileName(const QString& caption, const QString& filter) = 0;
   // A file-save dialog proposing a name. Empty when cancelled.
@@ -25,17 +35,24 @@ class Dialogs {
   virtual bool openExternal(const QUrl& url) = 0;
 };
 
-// The real dialogs: QMessageBox, QFileDialog, QPrintDialog and QDesktopServices.
+// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QPrintDialog and QDesktopServices.
+// Each opens over the window the user is working in (the plot window stays above the main one).
 class QtDialogs : public Dialogs {
  public:
   void setParent(QWidget* parent) { parent_ = parent; }
   void showError(const QString& caption, const QString& text) override;
+  void showWarning(const QString& caption, const QString& text) override;
+  void showInformation(const QString& caption, const QString& text) override;
+  void showPlain(const QString& caption, const QString& text) override;
+  QColor chooseColor(const QColor& initial) override;
+  bool setUpPrinter(QPrinter& printer) override;
   QString openFileName(const QString& caption, const QString& filter) override;
   QString saveFileName(const QString& caption, const QString& proposed, const QString& filter) override;
   void printDocument(QTextDocument& document) override;
   bool openExternal(const QUrl& url) override;
 
  private:
+  QWidget* owner() const;
   QWidget* parent_ = nullptr;
 };
 

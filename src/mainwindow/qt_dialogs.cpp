@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -9,14 +11,43 @@
 
 namespace tarvik::desktop {
 
-void QtDialogs::showError(const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent_);
+namespace {
+
+void showBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }
 
+}  // namespace
+
+QWidget* QtDialogs::owner() const {
+  QWidget* active = QApplication::activeWindow();
+  return active ? active : parent_;
+}
+
+void QtDialogs::showError(const QString& caption, const QString& text) {
+  showBox(owner(), QMessageBox::Critical, caption, text);
+}
+void QtDialogs::showWarning(const QString& caption, const QString& text) {
+  showBox(owner(), QMessageBox::Warning, caption, text);
+}
+void QtDialogs::showInformation(const QString& caption, const QString& text) {
+  showBox(owner(), QMessageBox::Information, caption, text);
+}
+void QtDialogs::showPlain(const QString& caption, const QString& text) {
+  showBox(owner(), QMessageBox::NoIcon, caption, text);
+}
+
+QColor QtDialogs::chooseColor(const QColor& initial) { return QColorDialog::getColor(initial, owner()); }
+
+bool QtDialogs::setUpPrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, owner());
+  return dialog.exec() == QDialog::Accepted;
+}
+
 QString QtDialogs::openFileName(const QString& caption, const QString& filter) {
-  QFileDialog dialog(parent_, caption, QString(), filter);
+  QFileDialog dialog(owner(), caption, QString(), filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::ReadOnly, true);
   dialog.setSizeGripEnabled(true);
@@ -25,12 +56,12 @@ QString QtDialogs::openFileName(const QString& caption, const QString& filter) {
 }
 
 QString QtDialogs::saveFileName(const QString& caption, const QString& proposed, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent_, caption, proposed, filter);
+  return QFileDialog::getSaveFileName(owner(), caption, proposed, filter);
 }
 
 void QtDialogs::printDocument(QTextDocument& document) {
   QPrinter printer;
-  QPrintDialog dialog(&printer, parent_);
+  QPrintDialog dialog(&printer, owner());
   if (dialog.exec() == QDialog::Accepted) document.print(&printer);
 }
 

@@ -88,10 +88,15 @@ TForm1::TForm1(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)
   ctx_.host = this;
   store_.setMessageSink([this](const std::string& caption, const std::string& text) { showMessage(caption, text); });
   buildControls();
+  plotView_ = new TPlotView(dialogs_, store_);  // its own window, owned here
   startUp(arguments);
 }
 
-TForm1::~TForm1() { removeFiles(); }
+TForm1::~TForm1() {
+  removeFiles();
+  delete plotView_;  // before the store it reads goes
+  plotView_ = nullptr;
+}
 
 void TForm1::setSiteDirectory(const QString& dir) {
   siteDir_ = dir;
@@ -340,13 +345,13 @@ void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total
 void TForm1::enablePlotting() { ZedeRevuView_->setEnabled(true); }
 
 void TForm1::InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName) {
-  store_.InitPlotData(recordCapacity, columnCount, fileName);
+  plotView_->InitPlotData(recordCapacity, columnCount, fileName);
 }
-void TForm1::AddPlotVariable(std::string_view definitionLine) { store_.AddPlotVariable(definitionLine); }
+void TForm1::AddPlotVariable(std::string_view definitionLine) { plotView_->AddPlotVariable(definitionLine); }
 void TForm1::PutPlotValue(double value, int64_t recordIndex, int32_t columnIndex, bool isFlagged) {
   store_.PutPlotValue(value, recordIndex, columnIndex, isFlagged);
 }
-void TForm1::TrimPlotRecords(int64_t recordsStored) { store_.TrimPlotRecords(recordsStored); }
+void TForm1::TrimPlotRecords(int64_t recordsStored) { plotView_->TrimPlotRecords(recordsStored); }
 
 // ---- the scan ----
 
@@ -363,7 +368,7 @@ void TForm1::setScanning(bool on) {
 void TForm1::btnScanClick() {
   if (scanning_) return;
   setScanning(true);
-  store_.FreePlotData();
+  plotView_->FreePlotData();
   ZedeRevuView_->setEnabled(false);
   ctx_.run.allowExtraIntervals = chkOtherTmType_->isChecked();
   if (reportPath_.size() > 2) QFile::remove(reportPath_);
@@ -401,6 +406,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  plotView_->hide();
   QMainWindow::closeEvent(event);
 }
 
@@ -409,13 +415,11 @@ void TForm1::OpenFile1Click() {
   const QString path = dialogs_.openFileName("Open", "ICARTT File (*.ict);;All Files (*.*)");
   if (path.isEmpty()) return;
   fileNameValue_->setText(QDir::toNativeSeparators(path));
-  store_.FreePlotData();
+  plotView_->FreePlotData();
   ZedeRevuView_->setEnabled(false);
 }
 
-void TForm1::ZedeRevuViewClick() {
-  MyWebBrowserOnStatusTextChange("Plotting/Options: the plot window arrives in a later version of Tarvik.");
-}
+void TForm1::ZedeRevuViewClick() { plotView_->showOver(this); }
 
 bool TForm1::onKeyEnter(QObject* box, int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;

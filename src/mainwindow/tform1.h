@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plot/plot_data_store.h"
+#include "plot/view/tplotview.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/scan_host.h"
 
@@ -43,6 +44,7 @@ class TForm1 : public QMainWindow, public ScanHost {
   void TrimPlotRecords(int64_t recordsStored) override;
 
   const PlotDataStore& plotData() const { return store_; }
+  TPlotView& plotView() { return *plotView_; }
   const QString& currentReportPath() const { return reportPath_; }
   const QString& welcomePagePath() const { return welcomePath_; }
   bool scanning() const { return scanning_; }
@@ -92,6 +94,7 @@ class TForm1 : public QMainWindow, public ScanHost {
   Dialogs& dialogs_;
   ScanContext ctx_;
   PlotDataStore store_;
+  TPlotView* plotView_ = nullptr;
   QString reportPath_;
   QString welcomePath_;
   QString siteDir_;

@@ -1,8 +1,17 @@
 #include "gui_support.h"
 
 #include <QFile>
+#include <QPrinter>
 
 namespace tarvik::guitest {
+
+bool RecordingDialogs::setUpPrinter(QPrinter& printer) {
+  ++printerSetUps;
+  if (printTo.isEmpty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(printTo);
+  return true;
+}
 
 WorkingFolder::WorkingFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 WorkingFolder::~WorkingFolder() { QDir::setCurrent(previous_); }

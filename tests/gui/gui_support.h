@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QDir>
 #include <QList>
 #include <QString>
@@ -32,12 +33,41 @@ class RecordingDialogs : public desktop::Dialogs {
   int prints = 0;
   QList<QUrl> external;
 
-  void showError(const QString& caption, const QString& text) override { boxes.push_back({caption, text}); }
-  QString openFileName(const QString&, const QString& filter) override {
+  // Every box, whatever its icon, with its kind: 'E'rror, 'W'arning, 'I'nformation, 'P'lain.
+  struct KindedBox {
+    char kind;
+    QString caption, text;
+  };
+  std::vector<KindedBox> allBoxes;
+  QColor colorAnswer;  // the colour the colour dialog returns (invalid: cancelled)
+  int colorRequests = 0;
+  QStringList saveCaptions, saveFilters, openCaptions;
+  // Printing: when printTo is set, the print dialog "chooses" a PDF file of that name.
+  QString printTo;
+  int printerSetUps = 0;
+
+  void showError(const QString& caption, const QString& text) override {
+    boxes.push_back({caption, text});
+    allBoxes.push_back({'E', caption, text});
+  }
+  void showWarning(const QString& caption, const QString& text) override { allBoxes.push_back({'W', caption, text}); }
+  void showInformation(const QString& caption, const QString& text) override {
+    allBoxes.push_back({'I', caption, text});
+  }
+  void showPlain(const QString& caption, const QString& text) override { allBoxes.push_back({'P', caption, text}); }
+  QColor chooseColor(const QColor&) override {
+    ++colorRequests;
+    return colorAnswer;
+  }
+  bool setUpPrinter(QPrinter& printer) override;
+  QString openFileName(const QString& caption, const QString& filter) override {
+    openCaptions.append(caption);
     openFilters.append(filter);
     return openAnswer;
   }
-  QString saveFileName(const QString&, const QString& proposed, const QString&) override {
+  QString saveFileName(const QString& caption, const QString& proposed, const QString& filter) override {
+    saveCaptions.append(caption);
+    saveFilters.append(filter);
     saveProposals.append(proposed);
     return saveAnswer;
   }

@@ -48,9 +48,13 @@ class ScanTest : public QObject {
     // The window's report is the engine's, byte for byte: what tarvik-scan writes too.
     QVERIFY(readBytes(report).startsWith("<!DOCTYPE HTML PUBLIC"));
 
-    // Until the plot window arrives, the button says so in the status bar.
+    // The button opens the plot window on the scanned values, modeless and above the others.
     button(form, "ZedeRevuView")->click();
-    QVERIFY(form.findChild<QLabel*>("StatusBarText")->text().startsWith("Plotting/Options"));
+    QVERIFY(form.plotView().isVisible());
+    QVERIFY(!form.plotView().isModal());
+    QVERIFY(form.plotView().windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(form.plotView().windowTitle(), QString("Fast Plot View : TARVIK-EXAMPLE_DC8_20190521_R0.ict ..."));
+    QCOMPARE(form.plotView().findChild<QComboBox*>("VarList1")->count(), 6);
   }
 
   void aRescanOfTheSameFileShowsTheNewReport() {
