@@ -53,11 +53,12 @@ bench: build
 stress: build
 	@sh bench/run-stress $(BUILD)
 
-# libFuzzer target with AddressSanitizer and UndefinedBehaviorSanitizer (clang 14).
+# The libFuzzer targets fuzz_scan (whole scans) and fuzz_tokens (the token and line tests) with
+# AddressSanitizer and UndefinedBehaviorSanitizer (clang 14), in build-fuzz/fuzz/.
 fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_BUILD_GUI=OFF \
 	  -DTARVIK_BUILD_TESTS=OFF -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target fuzz_scan
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_scan fuzz_tokens
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-sanitize

@@ -2,6 +2,7 @@
 // scan runs over it. The input's length parity chooses the time-interval type.
 #include <ftw.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -30,10 +31,20 @@ void removeDir() {
   if (!g_dir.empty()) ::nftw(g_dir.c_str(), removeEntry, 8, FTW_DEPTH | FTW_PHYS);
 }
 
+// The folder the scanned file and its report live in: under TMPDIR when that is set, otherwise in
+// memory on /dev/shm where it exists (a disk file system writes the replaced file back on every
+// run), otherwise under /tmp.
+std::string workBase() {
+  const char* base = std::getenv("TMPDIR");
+  if (base && *base) return base;
+  struct stat st {};
+  if (::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK | X_OK) == 0) return "/dev/shm";
+  return "/tmp";
+}
+
 const std::string& workDir() {
   if (g_dir.empty()) {
-    const char* base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base && *base ? base : "/tmp") + "/tarvik-fuzz-XXXXXX";
+    std::string tmpl = workBase() + "/tarvik-fuzz-XXXXXX";
     if (!::mkdtemp(tmpl.data())) std::abort();
     g_dir = tmpl;
     std::atexit(removeDir);

@@ -1,5 +1,7 @@
-// Replays the fuzzer's seed corpus (fuzz/corpus) through whole scans: every input, under the
-// name the fuzz target gives it, ends with a finished report or a message box, never a crash.
+// Replays the fuzzers' seed corpora: fuzz/corpus through whole scans (every input, under the name
+// the fuzz target gives it, ends with a finished report or a message box, never a crash), and
+// fuzz/corpus-tokens through the token and line checks of fuzz_tokens (token_checks.cpp, the
+// same source the fuzz target runs): every invariant between the tests holds on every input.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -10,17 +12,19 @@
 #include <vector>
 
 #include "support/test_files.h"
+#include "token_checks.h"
 
 namespace tarvik::test {
 namespace {
 
 const std::string kCorpusDir = std::string(TARVIK_SOURCE_DIR) + "/fuzz/corpus";
+const std::string kTokensCorpusDir = std::string(TARVIK_SOURCE_DIR) + "/fuzz/corpus-tokens";
 
-std::vector<std::string> corpusFiles() {
+std::vector<std::string> corpusFiles(const std::string& dir) {
   std::vector<std::string> names;
-  if (DIR* d = ::opendir(kCorpusDir.c_str())) {
+  if (DIR* d = ::opendir(dir.c_str())) {
     while (dirent* e = ::readdir(d)) {
-      const std::string path = kCorpusDir + "/" + e->d_name;
+      const std::string path = dir + "/" + e->d_name;
       struct stat st {};
       if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(e->d_name);
     }
@@ -31,7 +35,7 @@ std::vector<std::string> corpusFiles() {
 }
 
 TEST(FuzzCorpus, EveryInputEndsWithAReportOrAMessage) {
-  const auto files = corpusFiles();
+  const auto files = corpusFiles(kCorpusDir);
   ASSERT_FALSE(files.empty()) << "no corpus in " << kCorpusDir;
   for (const auto& name : files) {
     const std::string bytes = readFile(kCorpusDir + "/" + name);
@@ -49,6 +53,25 @@ TEST(FuzzCorpus, EveryInputEndsWithAReportOrAMessage) {
         EXPECT_EQ(r.report.substr(r.report.size() - 15), "</BODY></HTML>\n");
       }
     }
+  }
+}
+
+TEST(FuzzCorpus, EveryTokenInputKeepsTheInvariantsOfTheTokenAndLineTests) {
+  const auto files = corpusFiles(kTokensCorpusDir);
+  ASSERT_FALSE(files.empty()) << "no corpus in " << kTokensCorpusDir;
+  for (const auto& name : files) {
+    const std::string bytes = readFile(kTokensCorpusDir + "/" + name);
+    EXPECT_EQ(fuzz::runTokenChecks(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "") << name;
+  }
+}
+
+// Inputs shorter than the four parameter bytes, an empty text and a single clean record: the
+// fuzzer produces such inputs first, and every check must take them.
+TEST(FuzzCorpus, TheTokenChecksRunOnShortAndEmptyInputs) {
+  using namespace std::string_literals;
+  for (const std::string& input : {""s, "\x05"s, "\x03\x00\x10\x00"s, "\x03\x00\x10\x00"s + "1, 2, 3\r\n"}) {
+    EXPECT_EQ(fuzz::runTokenChecks(reinterpret_cast<const uint8_t*>(input.data()), input.size()), "")
+        << input.size() << " bytes";
   }
 }
 
