@@ -179,6 +179,47 @@ void TPlotView::buildControls() {
   helpPanel_ = buildHelpPanel();
 }
 
+// The box of one chart on the "Fast Plotting ..." page: its list, "Log Scale", the remove-flags box,
+// the colour boxes with their labels and "Options ...". Returns the box's grid for more controls.
+QGridLayout* TPlotView::buildChartBox(QWidget* page, bool top) {
+  const char* n = top ? "1" : "2";
+  auto name = [n](const char* base) { return QByteArray(base) + n; };
+  QGroupBox* box = named(new QGroupBox(top ? "Top Chart (Y-Plot) : Point" : "Bottom Chart ( Y-Plot) : Line", page),
+                         top ? "TopChartBox" : "BottomChartBox");
+  auto* g = new QGridLayout(box);
+  auto* list = named(new QComboBox(box), name("VarList").constData());
+  list->setMaxVisibleItems(12);
+  list->setMinimumContentsLength(22);
+  g->addWidget(list, 0, 0, 1, 5);
+  auto* log = named(new QCheckBox("Log Scale", box), name("cbLogChart").constData());
+  log->setEnabled(false);
+  auto* noFlags = named(new QCheckBox("Remove Missing and LOD Flags From Chart", box), name("cbNoFlagChart").constData());
+  g->addWidget(log, 1, 0);
+  g->addWidget(noFlags, 1, 1, 1, 4);
+  QLabel* plotLabel = label("PlotColor:", box, name("lblPlotColor").constData());
+  auto* plotBox = named(new ColorBox(top ? QColor(Qt::red) : QColor(Qt::blue), box), name("colorChart").constData());
+  QLabel* bgLabel = label("BkGround:", box, name("lblBkGround").constData());
+  auto* bgBox = named(new ColorBox(kLightGrey, box), name("colorBG").constData());
+  plotBox->setToolTip("Click here to change color");
+  bgBox->setToolTip("Click here to change color");
+  auto* options = named(new QPushButton("Options ...", box), top ? "btnOp" : "btnOp2");
+  g->addWidget(plotLabel, 2, 0);
+  g->addWidget(plotBox, 2, 1);
+  g->addWidget(bgLabel, 2, 2);
+  g->addWidget(bgBox, 2, 3);
+  g->addWidget(options, 2, 4);
+  (top ? topBox_ : bottomBox_) = box;
+  (top ? VarList1_ : VarList2_) = list;
+  (top ? cbLogChart1_ : cbLogChart2_) = log;
+  (top ? cbNoFlagChart1_ : cbNoFlagChart2_) = noFlags;
+  (top ? lblPlotColor1_ : lblPlotColor2_) = plotLabel;
+  (top ? colorChart1_ : colorChart2_) = plotBox;
+  (top ? lblBkGround1_ : lblBkGround2_) = bgLabel;
+  (top ? colorBG1_ : colorBG2_) = bgBox;
+  (top ? btnOp_ : btnOp2_) = options;
+  return g;
+}
+
 QWidget* TPlotView::buildFastPage() {
   auto* page = named(new QWidget, "TabFastPlotting");
   auto* v = new QVBoxLayout(page);
@@ -186,54 +227,9 @@ QWidget* TPlotView::buildFastPage() {
   auto* boxes = new QHBoxLayout;
   v->addLayout(boxes);
 
-  topBox_ = named(new QGroupBox("Top Chart (Y-Plot) : Point", page), "TopChartBox");
-  auto* t = new QGridLayout(topBox_);
-  VarList1_ = named(new QComboBox(topBox_), "VarList1");
-  VarList1_->setMaxVisibleItems(12);
-  VarList1_->setMinimumContentsLength(22);
-  t->addWidget(VarList1_, 0, 0, 1, 5);
-  cbLogChart1_ = named(new QCheckBox("Log Scale", topBox_), "cbLogChart1");
-  cbLogChart1_->setEnabled(false);
-  cbNoFlagChart1_ = named(new QCheckBox("Remove Missing and LOD Flags From Chart", topBox_), "cbNoFlagChart1");
-  t->addWidget(cbLogChart1_, 1, 0);
-  t->addWidget(cbNoFlagChart1_, 1, 1, 1, 4);
-  lblPlotColor1_ = label("PlotColor:", topBox_, "lblPlotColor1");
-  colorChart1_ = named(new ColorBox(Qt::red, topBox_), "colorChart1");
-  lblBkGround1_ = label("BkGround:", topBox_, "lblBkGround1");
-  colorBG1_ = named(new ColorBox(kLightGrey, topBox_), "colorBG1");
-  colorChart1_->setToolTip("Click here to change color");
-  colorBG1_->setToolTip("Click here to change color");
-  btnOp_ = named(new QPushButton("Options ...", topBox_), "btnOp");
-  t->addWidget(lblPlotColor1_, 2, 0);
-  t->addWidget(colorChart1_, 2, 1);
-  t->addWidget(lblBkGround1_, 2, 2);
-  t->addWidget(colorBG1_, 2, 3);
-  t->addWidget(btnOp_, 2, 4);
+  buildChartBox(page, true);
   boxes->addWidget(topBox_, 0, Qt::AlignTop);
-
-  bottomBox_ = named(new QGroupBox("Bottom Chart ( Y-Plot) : Line", page), "BottomChartBox");
-  auto* b = new QGridLayout(bottomBox_);
-  VarList2_ = named(new QComboBox(bottomBox_), "VarList2");
-  VarList2_->setMaxVisibleItems(12);
-  VarList2_->setMinimumContentsLength(22);
-  b->addWidget(VarList2_, 0, 0, 1, 5);
-  cbLogChart2_ = named(new QCheckBox("Log Scale", bottomBox_), "cbLogChart2");
-  cbLogChart2_->setEnabled(false);
-  cbNoFlagChart2_ = named(new QCheckBox("Remove Missing and LOD Flags From Chart", bottomBox_), "cbNoFlagChart2");
-  b->addWidget(cbLogChart2_, 1, 0);
-  b->addWidget(cbNoFlagChart2_, 1, 1, 1, 4);
-  lblPlotColor2_ = label("PlotColor:", bottomBox_, "lblPlotColor2");
-  colorChart2_ = named(new ColorBox(Qt::blue, bottomBox_), "colorChart2");
-  lblBkGround2_ = label("BkGround:", bottomBox_, "lblBkGround2");
-  colorBG2_ = named(new ColorBox(kLightGrey, bottomBox_), "colorBG2");
-  colorChart2_->setToolTip("Click here to change color");
-  colorBG2_->setToolTip("Click here to change color");
-  btnOp2_ = named(new QPushButton("Options ...", bottomBox_), "btnOp2");
-  b->addWidget(lblPlotColor2_, 2, 0);
-  b->addWidget(colorChart2_, 2, 1);
-  b->addWidget(lblBkGround2_, 2, 2);
-  b->addWidget(colorBG2_, 2, 3);
-  b->addWidget(btnOp2_, 2, 4);
+  QGridLayout* b = buildChartBox(page, false);
   auto* yGroup = named(new QGroupBox("Y-Axis To Use :", bottomBox_), "YAxisToUse");
   auto* y = new QGridLayout(yGroup);
   rbLeftB_ = named(new QRadioButton("Left ", yGroup), "rbLeftB");

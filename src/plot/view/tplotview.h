@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -110,6 +111,7 @@ class TPlotView : public QDialog {
 
  private:
   void buildControls();
+  QGridLayout* buildChartBox(QWidget* page, bool top);
   QWidget* buildFastPage();
   QWidget* buildXYPage();
   QWidget* buildExtractionPage();
@@ -120,6 +122,8 @@ class TPlotView : public QDialog {
   void placeCharts();
   void connectHandlers();
 
+  void setRecordPoints(QCPGraph* series, int32_t c, bool noFlags);
+  QString recordLabel(double tick) const;
   void drawTopChart(int32_t c);
   void drawBottomChart(int32_t c);
   void ShowStats(int32_t c, int chart);

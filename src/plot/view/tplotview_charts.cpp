@@ -43,6 +43,27 @@ ChartAxis TPlotView::workingAxis() const { return rbLeftB_->isChecked() ? ChartA
 QCPGraph* TPlotView::workingSeries() const { return rbLeftB_->isChecked() ? Series2_ : Series4_; }
 TPlotView::Side TPlotView::workingSide() const { return rbLeftB_->isChecked() ? LeftSide : RightSide; }
 
+// One point per record at the record's number; with flags removed, a value below the column's real
+// minimum becomes a null point that keeps its place but is not drawn.
+void TPlotView::setRecordPoints(QCPGraph* series, int32_t c, bool noFlags) {
+  const int64_t n = store_.RecordCount();
+  const std::vector<float>& values = store_.column(c);
+  const float mn = store_.ArrayMin(c);
+  QVector<QCPGraphData> points(static_cast<qsizetype>(n));
+  for (int64_t r = 0; r < n; ++r) {
+    const float v = values[static_cast<size_t>(r)];
+    points[static_cast<qsizetype>(r)] = QCPGraphData(static_cast<double>(r), (v < mn && noFlags) ? kNull : v);
+  }
+  series->data()->set(points, true);
+}
+
+// The label of a quick chart's whole-numbered tick: the independent variable of that record.
+QString TPlotView::recordLabel(double tick) const {
+  const double r = std::round(tick);
+  if (store_.IsEmpty() || r < 0 || r >= static_cast<double>(store_.RecordCount())) return QString();
+  return QString::fromStdString(FormatPicture(store_.column(0)[static_cast<size_t>(r)], "#0.##"));
+}
+
 void TPlotView::VarListChange(QObject* sender) {
   if (store_.IsEmpty()) return;
   if (!OptionEventLatch) {
@@ -83,25 +104,11 @@ void TPlotView::drawTopChart(int32_t c) {
 
   WaitCursor wait;
   Chart1_->setValueFormat(ChartAxis::Left, valueFormatFor(mn, mx));
-  const int64_t n = store_.RecordCount();
-  const std::vector<float>& values = store_.column(c);
-  QVector<QCPGraphData> points(static_cast<qsizetype>(n));
-  for (int64_t r = 0; r < n; ++r) {
-    const float v = values[static_cast<size_t>(r)];
-    points[static_cast<qsizetype>(r)] = QCPGraphData(static_cast<double>(r), (v < mn && noFlags) ? kNull : v);
-  }
-  Series1_->data()->set(points, true);
+  setRecordPoints(Series1_, c, noFlags);
   QCPScatterStyle style = Series1_->scatterStyle();
   style.setBrush(QBrush(colorChart1_->color()));
   Series1_->setScatterStyle(style);
-  // Each whole-numbered tick is labelled with the independent variable of that record.
-  Chart1_->setBottomLabels(
-      [this](double tick) {
-        const double r = std::round(tick);
-        if (store_.IsEmpty() || r < 0 || r >= static_cast<double>(store_.RecordCount())) return QString();
-        return QString::fromStdString(FormatPicture(store_.column(0)[static_cast<size_t>(r)], "#0.##"));
-      },
-      true);
+  Chart1_->setBottomLabels([this](double tick) { return recordLabel(tick); }, true);
   Chart1_->undoZoom();  // the automatic axes take the new points' range before the log test
   cbChartClick(cbLogChart1_);
   Chart1_->redraw();
@@ -134,21 +141,8 @@ void TPlotView::drawBottomChart(int32_t c) {
 
   WaitCursor wait;
   Chart2_->setValueFormat(axis, valueFormatFor(mn, mx));
-  const int64_t n = store_.RecordCount();
-  const std::vector<float>& values = store_.column(c);
-  QVector<QCPGraphData> points(static_cast<qsizetype>(n));
-  for (int64_t r = 0; r < n; ++r) {
-    const float v = values[static_cast<size_t>(r)];
-    points[static_cast<qsizetype>(r)] = QCPGraphData(static_cast<double>(r), (v < mn && noFlags) ? kNull : v);
-  }
-  series->data()->set(points, true);
-  Chart2_->setBottomLabels(
-      [this](double tick) {
-        const double r = std::round(tick);
-        if (store_.IsEmpty() || r < 0 || r >= static_cast<double>(store_.RecordCount())) return QString();
-        return QString::fromStdString(FormatPicture(store_.column(0)[static_cast<size_t>(r)], "#0.##"));
-      },
-      true);
+  setRecordPoints(series, c, noFlags);
+  Chart2_->setBottomLabels([this](double tick) { return recordLabel(tick); }, true);
   Chart2_->setAxisVisible(axis, true);
   Chart2_->setAxisTitle(axis, axisTitleFor(VarList2_->itemText(c)), colorChart2_->color());
   ShowStats(c, 2);
