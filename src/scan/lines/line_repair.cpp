@@ -94,7 +94,8 @@ int copyFile(const RepairFileOps& ops, const std::string& from, const std::strin
 // The output of the rewrite, buffered; a line feed is written as CR LF.
 class RepairOutput {
  public:
-  RepairOutput(const RepairFileOps& ops, int fd) : ops_(ops), fd_(fd) { buf_.reserve(kSize + 8192); }
+  // The buffer grows with what is written, up to one flush: a small file's repair keeps it small.
+  RepairOutput(const RepairFileOps& ops, int fd) : ops_(ops), fd_(fd) { buf_.reserve(8192); }
   void piece(const std::string& text) {
     for (char c : text) {
       if (c == '\n') buf_.push_back('\r');

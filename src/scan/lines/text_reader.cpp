@@ -1,6 +1,7 @@
 #include "scan/lines/text_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,7 +24,16 @@ bool TextReader::adopt(int fd, Mode mode) {
   close();
   if (fd < 0) return false;
   if (!buf_) {
-    buf_ = static_cast<char*>(std::malloc(kBufferSize));
+    // A small file gets a buffer of its own size (rounded up to pages): scans of many small files
+    // then do not map and unmap a large buffer for each one. A file that grows meanwhile is still
+    // read whole, in more reads.
+    cap_ = kBufferSize;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+        static_cast<uint64_t>(st.st_size) < kBufferSize - 4096) {
+      cap_ = (static_cast<size_t>(st.st_size) / 4096 + 1) * 4096;
+    }
+    buf_ = static_cast<char*>(std::malloc(cap_));
     if (!buf_) {
       ::close(fd);
       return false;
@@ -62,7 +72,7 @@ bool TextReader::refill() {
   pos_ = len_ = 0;
   ssize_t n;
   do {
-    n = ::read(fd_, buf_, kBufferSize);
+    n = ::read(fd_, buf_, cap_);
   } while (n < 0 && errno == EINTR);
   if (n <= 0) {
     if (n < 0) readError_ = true;

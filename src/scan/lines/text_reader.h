@@ -52,6 +52,7 @@ class TextReader {
   int fd_ = -1;
   Mode mode_ = Mode::Scan;
   char* buf_ = nullptr;
+  size_t cap_ = kBufferSize;  // bytes of buf_
   size_t pos_ = 0, len_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0]
   bool eof_ = false;
