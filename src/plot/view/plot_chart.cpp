@@ -60,6 +60,9 @@ QString PictureTicker::getTickLabel(double tick, const QLocale& locale, QChar fo
 
 PlotChart::PlotChart(QWidget* parent) : QCustomPlot(parent) {
   setNoAntialiasingOnDrag(true);
+  // Lines of many points are drawn as segments, not as one stroked path: a million-record line
+  // then redraws in milliseconds instead of a good part of a second.
+  setPlottingHint(QCP::phFastPolylines, true);
   setSelectionRectMode(QCP::srmZoom);
   selectionRect()->setPen(QPen(Qt::black, 1, Qt::DashLine));
   selectionRect()->setBrush(QBrush(QColor(0, 0, 255, 30)));
