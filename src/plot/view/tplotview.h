@@ -133,6 +133,8 @@ class TPlotView : public QDialog {
   void chooseColor(int chart, bool background);
   void bottomAutoScale();
   bool readNumber(QLineEdit* edit, double& value);
+  bool applyScale(PlotChart* chart, ChartAxis axis, QLineEdit* minEdit, QLineEdit* maxEdit, const QString& errorCaption,
+                  const QString& errorText);
   QImage takeImage();
   void printImage(const QImage& image);
 

@@ -320,6 +320,22 @@ void TPlotView::bottomAutoScale() {
   TYBmax_->setText(QString::number(r.upper, 'f', 2));
 }
 
+// Hand-set limits from two edits: refused with the scale error box when min >= max; otherwise the
+// axis takes the format its limits pick and keeps them fixed. False when nothing was applied.
+bool TPlotView::applyScale(PlotChart* chart, ChartAxis axis, QLineEdit* minEdit, QLineEdit* maxEdit,
+                           const QString& errorCaption, const QString& errorText) {
+  double mn = 0, mx = 0;
+  if (!readNumber(minEdit, mn) || !readNumber(maxEdit, mx)) return false;
+  if (mn >= mx) {
+    dialogs_.showError(errorCaption, errorText);
+    return false;
+  }
+  chart->setValueFormat(axis, QString::fromStdString(PickAxisFormat(mn, mx)));
+  chart->setLimits(axis, mn, mx);
+  chart->redraw();
+  return true;
+}
+
 void TPlotView::btnRePlotXYClick(QObject* sender) {
   if (sender == chkAutoXY_) {
     const bool automatic = chkAutoXY_->isChecked();
@@ -346,23 +362,11 @@ void TPlotView::btnRePlotXYClick(QObject* sender) {
     return;
   }
   if (sender == btnRePlotXY_) {
-    double mn = 0, mx = 0;
-    if (!readNumber(TXmin_, mn) || !readNumber(TXmax_, mx)) return;
-    if (mn >= mx) {
-      dialogs_.showError("X-Scale Error...", "X-Axis: Min value must be less than Max value");
-      return;
+    // The Y axis is scaled only when the X axis was.
+    if (applyScale(Chart1_, ChartAxis::Bottom, TXmin_, TXmax_, "X-Scale Error...",
+                   "X-Axis: Min value must be less than Max value")) {
+      applyScale(Chart1_, ChartAxis::Left, TYmin_, TYmax_, "Y-Scale Error...", "Y-Axis: Min value must be less than Max value");
     }
-    Chart1_->setValueFormat(ChartAxis::Bottom, QString::fromStdString(PickAxisFormat(mn, mx)));
-    Chart1_->setLimits(ChartAxis::Bottom, mn, mx);
-    Chart1_->redraw();
-    if (!readNumber(TYmin_, mn) || !readNumber(TYmax_, mx)) return;
-    if (mn >= mx) {
-      dialogs_.showError("Y-Scale Error...", "Y-Axis: Min value must be less than Max value");
-      return;
-    }
-    Chart1_->setValueFormat(ChartAxis::Left, QString::fromStdString(PickAxisFormat(mn, mx)));
-    Chart1_->setLimits(ChartAxis::Left, mn, mx);
-    Chart1_->redraw();
     return;
   }
   if (sender == cbHM_) {
@@ -374,16 +378,7 @@ void TPlotView::btnRePlotXYClick(QObject* sender) {
     return;
   }
   if (sender == btnRePlotYB_) {
-    double mn = 0, mx = 0;
-    if (!readNumber(TYBmin_, mn) || !readNumber(TYBmax_, mx)) return;
-    if (mn >= mx) {
-      dialogs_.showError("Y-Scale Error...", "Y-Axis: Min value must be less than Max value");
-      return;
-    }
-    const ChartAxis axis = workingAxis();
-    Chart2_->setValueFormat(axis, QString::fromStdString(PickAxisFormat(mn, mx)));
-    Chart2_->setLimits(axis, mn, mx);
-    Chart2_->redraw();
+    applyScale(Chart2_, workingAxis(), TYBmin_, TYBmax_, "Y-Scale Error...", "Y-Axis: Min value must be less than Max value");
   }
 }
 
