@@ -38,16 +38,16 @@ FileResult scanOne(const std::string& file, const CliOptions& opt, bool showProg
   tarvik::ScanContext ctx;
   ctx.host = &host;
   ctx.run.allowExtraIntervals = opt.extraIntervals;
-  std::string report;
+  tarvik::ScanOutcome outcome;
   try {
-    report = tarvik::runScan(ctx, file, static_cast<int32_t>(opt.interval));
+    outcome = tarvik::runScan(ctx, file, static_cast<int32_t>(opt.interval));
   } catch (const std::exception& e) {
     host.showMessage("Exception: Program Error Encountered.", e.what());
   } catch (...) {
     host.showMessage("Exception: Program Error Encountered.", file);
   }
   host.finishProgress();
-  if (report.empty()) {
+  if (!outcome.reportWritten()) {
     res.outcome = Outcome::Error;
     std::string words;
     for (const auto& m : host.messages()) {
@@ -59,13 +59,12 @@ FileResult scanOne(const std::string& file, const CliOptions& opt, bool showProg
     res.errLine = "tarvik-scan: " + words;
     return res;
   }
-  const int32_t code = ctx.run.statusCode;
-  if (code == 0 || code == 152) {
+  if (outcome.passed()) {
     res.outcome = Outcome::Pass;
-    res.line = "PASS  " + file + "  report: " + report;
+    res.line = "PASS  " + file + "  report: " + outcome.reportPath;
   } else {
     res.outcome = Outcome::Fail;
-    res.line = "FAIL  " + file + "  code " + std::to_string(code) + "  report: " + report;
+    res.line = "FAIL  " + file + "  code " + std::to_string(outcome.status) + "  report: " + outcome.reportPath;
   }
   return res;
 }

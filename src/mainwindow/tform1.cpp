@@ -348,15 +348,16 @@ void TForm1::InitPlotData(int64_t recordCapacity, int32_t columnCount, const std
   plotView_->InitPlotData(recordCapacity, columnCount, fileName);
 }
 void TForm1::AddPlotVariable(std::string_view definitionLine) { plotView_->AddPlotVariable(definitionLine); }
-void TForm1::PutPlotValue(double value, int64_t recordIndex, int32_t columnIndex, bool isFlagged) {
-  store_.PutPlotValue(value, recordIndex, columnIndex, isFlagged);
+void TForm1::PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) {
+  store_.PutPlotRecord(recordIndex, values, flagClasses, count);
 }
 void TForm1::TrimPlotRecords(int64_t recordsStored) { plotView_->TrimPlotRecords(recordsStored); }
 
 // ---- the scan ----
 
 std::string TForm1::runScanFor(const std::string& path, int32_t intervalTypeIndex) {
-  return runScan(ctx_, path, intervalTypeIndex);
+  lastOutcome_ = runScan(ctx_, path, intervalTypeIndex);
+  return lastOutcome_.reportPath;
 }
 
 void TForm1::setScanning(bool on) {

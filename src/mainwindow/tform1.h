@@ -8,6 +8,7 @@
 
 #include "plot/plot_data_store.h"
 #include "plot/view/tplotview.h"
+#include "scan/core/outcome.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/scan_host.h"
 
@@ -40,7 +41,7 @@ class TForm1 : public QMainWindow, public ScanHost {
   bool keepsPlotData() const override { return true; }
   void InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName) override;
   void AddPlotVariable(std::string_view definitionLine) override;
-  void PutPlotValue(double value, int64_t recordIndex, int32_t columnIndex, bool isFlagged) override;
+  void PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) override;
   void TrimPlotRecords(int64_t recordsStored) override;
 
   const PlotDataStore& plotData() const { return store_; }
@@ -50,6 +51,8 @@ class TForm1 : public QMainWindow, public ScanHost {
   bool scanning() const { return scanning_; }
   float lastProgressValue() const { return lastProgress_; }
   ScanContext& scanContext() { return ctx_; }
+  // What the last scan left (its status, verdict, report path).
+  const ScanOutcome& lastOutcome() const { return lastOutcome_; }
   // The folder of the shipped pages (siteDirectory() unless a test sets another).
   void setSiteDirectory(const QString& dir);
   const QString& siteDir() const { return siteDir_; }
@@ -93,6 +96,7 @@ class TForm1 : public QMainWindow, public ScanHost {
 
   Dialogs& dialogs_;
   ScanContext ctx_;
+  ScanOutcome lastOutcome_;
   PlotDataStore store_;
   TPlotView* plotView_ = nullptr;
   QString reportPath_;

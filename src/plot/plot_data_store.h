@@ -34,6 +34,12 @@ class PlotDataStore {
       mx = f;
     }
   }
+  // One record: the values of columns 0..count-1 and their flag classes (non-zero: a flag).
+  void PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) {
+    if (empty_) return;
+    const int32_t n = count < columnCount_ ? count : columnCount_;
+    for (int32_t c = 0; c < n; ++c) PutPlotValue(values[c], recordIndex, c, flagClasses[c] != 0);
+  }
   void TrimPlotRecords(int64_t recordsStored);
   void FreePlotData();
 

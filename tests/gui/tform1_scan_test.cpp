@@ -89,7 +89,7 @@ class ScanTest : public QObject {
     };
     button(form, "btnScan")->click();
     QVERIFY(clicked);
-    QCOMPARE(form.scanContext().run.statusCode, 20);
+    QCOMPARE(form.lastOutcome().status, 20);
     QVERIFY(!form.isVisible());
     QVERIFY(!QFile::exists(input + "__diagnostic.htm"));
   }
@@ -203,7 +203,7 @@ class ScanTest : public QObject {
     };
     button(form, "btnScan")->click();
     QVERIFY(form.scanContext().run.abortRequested);
-    QCOMPARE(form.scanContext().run.statusCode, 20);
+    QCOMPARE(form.lastOutcome().status, 20);
     QVERIFY(reportText(form).contains("File Scanning Aborted By User."));
     QVERIFY(readBytes(form.currentReportPath()).contains("<H3>File Scanning Aborted By User.</H3><br>\n"));
     QVERIFY(!button(form, "ZedeRevuView")->isEnabled());

@@ -116,7 +116,7 @@ TEST(ScanRunPath, RejectedPathsShowABoxAndCreateNothing) {
     ScanContext ctx;
     RecordingHost host;
     ctx.host = &host;
-    EXPECT_EQ(runScan(ctx, path, 0), "");
+    EXPECT_EQ(runScan(ctx, path, 0).reportPath, "");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, c.caption);
     EXPECT_EQ(host.messages[0].text, path);
@@ -171,8 +171,9 @@ TEST(ScanRunPath, PathWithoutSeparatorIsTheName) {
   ScanContext ctx;
   RecordingHost host;
   ctx.host = &host;
-  const std::string result = runScan(ctx, kGoodName, 0);
-  const int32_t status = ctx.run.statusCode;
+  const ScanOutcome outcome = runScan(ctx, kGoodName, 0);
+  const std::string result = outcome.reportPath;
+  const int32_t status = outcome.status;
   ASSERT_EQ(::chdir(old), 0);
   EXPECT_EQ(result, kGoodName + "__diagnostic.htm");
   EXPECT_EQ(status, 0);
@@ -265,7 +266,7 @@ TEST(ScanRunReport, ReportThatCannotBeCreated) {
   ScanContext ctx;
   RecordingHost host;
   ctx.host = &host;
-  EXPECT_EQ(runScan(ctx, path, 0), "");
+  EXPECT_EQ(runScan(ctx, path, 0).reportPath, "");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "File Create Error...");
   EXPECT_EQ(host.messages[0].text, path + "__diagnostic.htm");
@@ -281,7 +282,7 @@ TEST(ScanRunReport, ReportThatCannotBeWrittenCompletely) {
   ScanContext ctx;
   RecordingHost host;
   ctx.host = &host;
-  EXPECT_EQ(runScan(ctx, path, 0), "");
+  EXPECT_EQ(runScan(ctx, path, 0).reportPath, "");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "File Create Error...");
   EXPECT_EQ(host.messages[0].text, path + "__diagnostic.htm");
@@ -297,7 +298,7 @@ TEST(ScanRunReport, UnwritableFolder) {
   ScanContext ctx;
   RecordingHost host;
   ctx.host = &host;
-  const std::string result = runScan(ctx, path, 0);
+  const std::string result = runScan(ctx, path, 0).reportPath;
   ::chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(result, "");
   ASSERT_EQ(host.messages.size(), 1u);
@@ -399,7 +400,8 @@ TEST(ScanRunReuse, NegativeIntervalIndexKeepsThePreviousTypeAndNothingElseSurviv
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.path + " " + std::to_string(s.index));
-    const std::string result = runScan(ctx, s.path, s.index);
+    const ScanOutcome outcome = runScan(ctx, s.path, s.index);
+    const std::string result = outcome.reportPath;
     EXPECT_EQ(result, s.path + "__diagnostic.htm");
     EXPECT_EQ(ctx.run.timeIntervalType, s.interval == kConstantEqual ? ConstantEqual : StartStopMid);
     const std::string report = readFile(result);
@@ -407,7 +409,7 @@ TEST(ScanRunReuse, NegativeIntervalIndexKeepsThePreviousTypeAndNothingElseSurviv
                           "</font>"),
               std::string::npos);
     if (s.status >= 0) {
-      EXPECT_EQ(ctx.run.statusCode, s.status) << report;
+      EXPECT_EQ(outcome.status, s.status) << report;
     }
     // the report is the run's own: one head, one footer, nothing of the run before
     EXPECT_EQ(report.find("<!DOCTYPE"), 0u);

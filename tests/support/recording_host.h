@@ -30,8 +30,8 @@ class RecordingHost : public ScanHost {
   void AddPlotVariable(std::string_view def) override {
     if (store) store->AddPlotVariable(def);
   }
-  void PutPlotValue(double v, int64_t r, int32_t c, bool flagged) override {
-    if (store) store->PutPlotValue(v, r, c, flagged);
+  void PutPlotRecord(int64_t r, const double* values, const uint8_t* flagClasses, int32_t count) override {
+    if (store) store->PutPlotRecord(r, values, flagClasses, count);
   }
   void TrimPlotRecords(int64_t n) override {
     if (store) store->TrimPlotRecords(n);

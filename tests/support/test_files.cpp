@@ -49,8 +49,9 @@ ScanResult scanPath(const std::string& path, ScanOptions opt) {
   res.host.store = opt.store;
   res.host.abortAfter = opt.abortAfter;
   ctx.run.allowExtraIntervals = opt.extraIntervals;
-  res.reportPath = runScan(ctx, path, static_cast<int32_t>(opt.interval));
-  res.status = ctx.run.statusCode;
+  res.outcome = runScan(ctx, path, static_cast<int32_t>(opt.interval));
+  res.reportPath = res.outcome.reportPath;
+  res.status = res.outcome.status;
   res.maxLineLength = ctx.run.maxLineLength;
   res.linesCounted = ctx.run.linesCounted;
   res.report = readFile(path + "__diagnostic.htm");

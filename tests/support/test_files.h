@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "scan/core/outcome.h"
 #include "scan/core/scan_context.h"
 #include "support/recording_host.h"
 
@@ -32,6 +33,7 @@ struct ScanResult {
   std::string reportPath;  // empty when no report was finished
   std::string report;      // the report's text (read from reportPath, or from the unfinished file)
   int32_t status = 0;
+  ScanOutcome outcome;
   int32_t maxLineLength = 0;
   int64_t linesCounted = 0;
   RecordingHost host;

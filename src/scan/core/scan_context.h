@@ -29,6 +29,7 @@ struct ScanRun {
   bool allowExtraIntervals = false;
   int32_t statusCode = 0;
   bool abortRequested = false;
+  bool repairedInPlace = false;  // the line-ending pass rewrote the input
   int32_t maxLineLength = 1023;
   int64_t linesCounted = 0;
   TextReader input;          // the scan's text-mode input

@@ -1,5 +1,6 @@
 // What the engine asks of the program around it: message boxes, the progress panel, the
-// enabling of plotting. The desktop, the command line and the tests each implement it.
+// enabling of plotting and the plot data store. The desktop, the command line and the tests each
+// implement it.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,11 @@ class ScanHost {
   virtual bool keepsPlotData() const { return false; }
   virtual void InitPlotData(int64_t /*recordCapacity*/, int32_t /*columnCount*/, const std::string& /*fileName*/) {}
   virtual void AddPlotVariable(std::string_view /*definitionLine*/) {}
-  virtual void PutPlotValue(double /*value*/, int64_t /*recordIndex*/, int32_t /*columnIndex*/, bool /*isFlagged*/) {}
+  // One record, handed over whole: the values of columns 0..count-1 as read, and the flag class
+  // the data phase found for each (0 none, 1 missing flag, 2 LLOD flag, 3 ULOD flag; column 0 is
+  // never classified).
+  virtual void PutPlotRecord(int64_t /*recordIndex*/, const double* /*values*/, const uint8_t* /*flagClasses*/,
+                             int32_t /*count*/) {}
   virtual void TrimPlotRecords(int64_t /*recordsStored*/) {}
 };
 

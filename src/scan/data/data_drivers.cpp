@@ -52,11 +52,12 @@ struct DataPhase {
   // Hands one record (columns 0..columns-1) to the plot store.
   void handOver(const std::vector<double>& record, int64_t index) {
     if (!plot) return;
-    for (size_t c = 0; c < record.size(); ++c) {
-      const bool flagged = c >= 1 && classifyFlagValue(ctx, record[c], static_cast<int32_t>(c)) != 0;
-      plot->PutPlotValue(record[c], index, static_cast<int32_t>(c), flagged);
-    }
+    flagClasses.assign(record.size(), 0);
+    for (size_t c = 1; c < record.size(); ++c)
+      flagClasses[c] = static_cast<uint8_t>(classifyFlagValue(ctx, record[c], static_cast<int32_t>(c)));
+    plot->PutPlotRecord(index, record.data(), flagClasses.data(), static_cast<int32_t>(record.size()));
   }
+  std::vector<uint8_t> flagClasses;
   // The first record (or unbounded-variable line) into prev: false when the phase ends here.
   bool readFirst(std::vector<double>& prev, RecordKind kind, ValueTarget::Kind target) {
     int32_t complete = 0;

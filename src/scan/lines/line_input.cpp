@@ -225,6 +225,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
         r.endBlock();
         return 21;
       }
+      run.repairedInPlace = true;
       r.warning("<br><br>Done. Tarvik Fixed the CR-LF symbols.<br><br>\n");
       if (!run.input.open(run.inputPath, TextReader::Mode::Scan)) return 4;
       st.lineNumber = 0;
@@ -342,6 +343,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
       r.endBlock();
       return 21;
     }
+    run.repairedInPlace = true;
     r.warning("<br><br>Done. Tarvik Fixed the CR-LF symbols.<br><br>\n");
     if (!run.input.open(run.inputPath, TextReader::Mode::Scan)) return 4;
   }

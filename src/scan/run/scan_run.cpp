@@ -20,6 +20,8 @@ namespace tarvik {
 
 namespace {
 
+void writeVerdictParagraph(const ScanContext& ctx, Report& r, int32_t code);
+
 void showMessage(ScanContext& ctx, const char* caption, const std::string& text) {
   if (ctx.host) ctx.host->showMessage(caption, text);
 }
@@ -49,6 +51,7 @@ void resetRun(ScanContext& ctx, int32_t intervalTypeIndex) {
   run.linesCounted = 0;
   run.endOfData = false;
   run.abortRequested = false;
+  run.repairedInPlace = false;
   run.input.close();
   if (intervalTypeIndex == 0) run.timeIntervalType = StartStopMid;
   if (intervalTypeIndex == 1) run.timeIntervalType = ConstantEqual;
@@ -56,7 +59,8 @@ void resetRun(ScanContext& ctx, int32_t intervalTypeIndex) {
 
 }  // namespace
 
-std::string runScan(ScanContext& ctx, const std::string& path, int32_t intervalTypeIndex) {
+ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalTypeIndex) {
+  ScanOutcome outcome;
   resetRun(ctx, intervalTypeIndex);
   ScanRun& run = ctx.run;
   Report& r = ctx.report;
@@ -66,18 +70,18 @@ std::string runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
   const size_t sep = path.find_last_of("\\/");
   if (path.empty() || sep == path.size() - 1) {
     showMessage(ctx, "PathName / Filename Error...", run.inputPath);
-    return "";
+    return outcome;
   }
   const std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
   if (name.size() >= 128) {
     showMessage(ctx, "Filename Filename is too long -- must be < 128 characters in length.", run.inputPath);
-    return "";
+    return outcome;
   }
   ctx.fn.fileName = name;
 
   if (!r.create(run.reportPath)) {
     showMessage(ctx, "File Create Error...", run.reportPath);
-    return "";
+    return outcome;
   }
   beginReport(r);
   writeVerdict(ctx, -99);
@@ -92,7 +96,7 @@ std::string runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
     r.printf("<br>FILE = %s\n", run.inputPath);
     showMessage(ctx, "File Open Error...", run.inputPath);
     r.close();
-    return "";
+    return outcome;
   }
   run.fileSize = size;
   if (run.fileSize == 0)
@@ -113,13 +117,18 @@ std::string runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
     code = 11;
     run.statusCode = 11;
   }
-  writeVerdict(ctx, code);
+  const std::string verdict = writeVerdict(ctx, code);
   endReport(r);
   if (!r.close()) {
     showMessage(ctx, "File Create Error...", run.reportPath);
-    return "";
+    return outcome;
   }
-  return run.reportPath;
+  outcome.reportPath = run.reportPath;
+  outcome.status = code;
+  outcome.dataPassed = code == 0;
+  outcome.repairedInPlace = run.repairedInPlace;
+  outcome.verdict = verdict;
+  return outcome;
 }
 
 int32_t runPhases(ScanContext& ctx) {
@@ -167,22 +176,30 @@ int32_t runPhases(ScanContext& ctx) {
   return run.statusCode;
 }
 
-void writeVerdict(ScanContext& ctx, int32_t code) {
-  Report& r = ctx.report;
+std::string writeVerdict(ScanContext& ctx, int32_t code) {
+  const ScanRun& run = ctx.run;
+  if (code != 20 && code != -99 && code != 152)
+    ctx.report.printf("<br>Max char's per line found = less than %d\n", run.maxLineLength);
+  // The verdict is composed apart, so that its words can also be returned without markup.
+  Report r;
+  writeVerdictParagraph(ctx, r, code);
+  ctx.report.write(r.contents());
+  return plainText(r.contents());
+}
+
+namespace {
+
+void writeVerdictParagraph(const ScanContext& ctx, Report& r, int32_t code) {
   const ScanRun& run = ctx.run;
   if (code == 20) {
     r.error("<H3>File Scanning Aborted By User.</H3><br>\n");
     return;
   }
   if (code == 0) {
-    r.printf("<br>Max char's per line found = less than %d\n", run.maxLineLength);
     r.write("<H3><font color='#0000FF'>Good Job - no major errors encountered during SCAN.</font></H3><br>\n");
     return;
   }
-  if (code != -99 && code != 152) {
-    r.printf("<br>Max char's per line found = less than %d\n", run.maxLineLength);
-    r.error("<br><br>Scanning failed due to the error(s) displayed here in RED.");
-  }
+  if (code != -99 && code != 152) r.error("<br><br>Scanning failed due to the error(s) displayed here in RED.");
   r.write("<font color='#FF0000'>");
   switch (code) {
     case 1:
@@ -278,5 +295,7 @@ void writeVerdict(ScanContext& ctx, int32_t code) {
   }
   r.write("</font>");
 }
+
+}  // namespace
 
 }  // namespace tarvik
