@@ -196,22 +196,21 @@ std::string FormatPicture(double value, std::string_view picture) {
 }
 
 std::string HourMinuteLabel(double seconds) {
-  // Hours and minutes truncated toward zero; the hours are clamped to the 64-bit range so that
-  // no conversion overflows (NaN counts as 0).
-  const double hoursExact = seconds / 3600;
-  double hours = std::trunc(hoursExact);
-  if (std::isnan(hours)) hours = 0;
-  int64_t h;
-  if (hours >= 9.2e18)
+  // Hours and minutes of the whole seconds, truncated toward zero, computed in integers: a
+  // floating-point remainder of an exact minute (3660 s) can fall just below it and lose the
+  // minute. Beyond the 64-bit range the hours are clamped and the minutes are 0 (NaN counts as 0).
+  const double whole = std::isnan(seconds) ? 0.0 : std::trunc(seconds);
+  long long h = 0, m = 0;
+  if (whole >= 9.2e18) {
     h = INT64_MAX;
-  else if (hours <= -9.2e18)
+  } else if (whole <= -9.2e18) {
     h = INT64_MIN;
-  else
-    h = static_cast<int64_t>(hours);
-  double minutes = std::trunc((hoursExact - hours) * 60);
-  if (!std::isfinite(minutes)) minutes = 0;
-  const auto m = static_cast<long long>(minutes);  // within -59..59
-  return FormatText("%02d:%02d", {static_cast<long long>(h), m});
+  } else {
+    const auto s = static_cast<long long>(whole);
+    h = s / 3600;
+    m = (s % 3600) / 60;  // within -59..59
+  }
+  return FormatText("%02d:%02d", {h, m});
 }
 
 }  // namespace tarvik

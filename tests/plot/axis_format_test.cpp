@@ -155,6 +155,12 @@ TEST(HourMinuteLabel, HoursAndMinutesTruncatedTowardZero) {
       {-3600, "-1:00"},
       {-5400, "-1:-30"},
       {-36000, "-10:00"},
+      // Exact minutes keep their minute: the minutes come from whole seconds.
+      {3660, "01:01"},
+      {61260, "17:01"},
+      {3599.9, "00:59"},
+      {86340, "23:59"},
+      {-3660, "-1:-1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.seconds);
