@@ -2,60 +2,27 @@
 // start time of the file name, and the sampling interval with its exemptions.
 #include <gtest/gtest.h>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "scan/core/scan_context.h"
 #include "scan/data/data_times.h"
-#include "scan/header_test_util.h"
+#include "scan/data_test_util.h"
 #include "scan/run/scan_run.h"
 
 namespace tarvik::test {
 namespace {
 
-using namespace hdr;
-
-const char* const kDataStart = "<p><H4>Processing File Data . . .</H4></p>";
-const char* const kDataDone = "<p><H4>Done Processing File Data.</H4></p>";
-const char* const kLinesProcessed = "<br>Total number of lines processed = ";
-
-// printf into a std::string, for the expected texts.
-__attribute__((format(printf, 1, 2))) std::string fmt(const char* f, ...) {
-  char buf[4096];
-  va_list ap;
-  va_start(ap, f);
-  std::vsnprintf(buf, sizeof buf, f, ap);
-  va_end(ap);
-  return buf;
-}
+using namespace data;
 
 // What the data phase wrote before its closing line.
 std::string dataMessages(const std::string& report) {
-  std::string data = section(report, kDataStart, kDataDone);
-  if (data.empty()) {
+  std::string text = section(report, kDataStart, kDataDone);
+  if (text.empty()) {
     ADD_FAILURE() << "no data phase in the report:\n" << report;
     return "";
   }
-  data.erase(0, std::strlen(kDataStart));
-  size_t end = data.find(kLinesProcessed);
-  if (end == std::string::npos) end = data.find("<font color='#FF0000'><br>Too many errors...");
-  return data.substr(0, end);
-}
-
-struct DataScan {
-  ScanResult res;
-  std::string messages;
-};
-
-DataScan scanData(const IcarttBuilder& b, const std::string& name = kName, ScanOptions opt = {}) {
-  TempDir dir;
-  DataScan s;
-  s.res = scanBytes(dir, name, b.text(), opt);
-  s.messages = dataMessages(s.res.report);
-  return s;
+  return messagesOf(text.substr(std::string(kDataStart).size()));
 }
 
 // A 1001 file (Stop_UTC, Mid_UTC, V1, V2) whose records hold these start, stop and mid-point times.
@@ -461,7 +428,7 @@ struct Direct {
     ctx.hdr.numHeaderLines = 20;
     ctx.hdr.dataInterval = interval;
     ctx.hdr.dataIntervalIsInteger = isInteger;
-    ctx.hdr.independentVarDef = "Time_Start, seconds, start";
+    variable(ctx, VarKind::Independent, 0).define("Time_Start, seconds, start");
     ctx.fn.platformCode = platform;
     ctx.fn.dataID = dataID;
   }
@@ -502,7 +469,6 @@ TEST(DataTimesDirect, TemplatesAreChosenOnTheFirstCall) {
   Direct d(ConstantEqual, 0.5, 0);
   EXPECT_EQ(d.check(21, {0, 0, 0}, {1, 0, 0}), 10);
   d.ctx.hdr.dataIntervalIsInteger = 1;  // no longer looked at
-  d.ctx.run.statusCode = 0;
   EXPECT_EQ(d.check(22, {1, 0, 0}, {3, 0, 0}), 10);
   EXPECT_EQ(d.ctx.report.contents(), interval6(21, 1, 0, 0.5) + interval6(22, 3, 1, 0.5));
 }
@@ -511,17 +477,17 @@ TEST(DataTimesDirect, StartTimeIsCheckedOnTheFirstCallOnly) {
   Direct d(ConstantEqual, 1, 1);
   d.ctx.fn.minute = 1;
   EXPECT_EQ(d.check(22, {59.5, 0, 0}, {60.5, 0, 0}), 10);
-  d.ctx.run.statusCode = 0;
   EXPECT_EQ(d.check(23, {60.5, 0, 0}, {61.5, 0, 0}), 0);
   EXPECT_EQ(d.ctx.report.contents(), startTimeConstant(21, "Time_Start, seconds, start", 59.5, 60));
 }
 
-TEST(DataTimesDirect, StatusIsReturnedAfterTheCheck) {
-  // A clean pair returns the status as it stands.
+TEST(DataTimesDirect, EachCallReturnsItsOwnResult) {
+  // A clean pair after a failing one passes: nothing of an earlier call carries over.
   Direct d(StartStopMid, 0, 1);
-  d.ctx.run.statusCode = 10;
-  EXPECT_EQ(d.check(22, {100, 110, 105}, {110, 120, 115}), 10);
-  EXPECT_EQ(d.ctx.report.contents(), "");
+  EXPECT_EQ(d.check(22, {100, 110, 105}, {105, 120, 115}), 10);
+  const std::string afterFailure = d.ctx.report.contents();
+  EXPECT_EQ(d.check(23, {105, 120, 115}, {120, 130, 125}), 0);
+  EXPECT_EQ(d.ctx.report.contents(), afterFailure);
 }
 
 TEST(DataTimesDirect, UnknownIntervalType) {

@@ -3,9 +3,8 @@
 // flag a value carries.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdarg>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,51 +15,12 @@
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 #include "scan/data/data_values.h"
-#include "scan/header_test_util.h"
+#include "scan/data_test_util.h"
 
 namespace tarvik::test {
 namespace {
 
-using namespace hdr;
-
-const char* const kDataStart = "<p><H4>Processing File Data . . .</H4></p>";
-const char* const kDataDone = "<p><H4>Done Processing File Data.</H4></p>";
-const char* const kLinesProcessed = "<br>Total number of lines processed = ";
-
-__attribute__((format(printf, 1, 2))) std::string fmt(const char* f, ...) {
-  char buf[4096];
-  va_list ap;
-  va_start(ap, f);
-  std::vsnprintf(buf, sizeof buf, f, ap);
-  va_end(ap);
-  return buf;
-}
-
-// What the data phase wrote before its closing line.
-std::string dataMessages(const std::string& report) {
-  std::string data = section(report, kDataStart, kDataDone);
-  if (data.empty()) {
-    ADD_FAILURE() << "no data phase in the report:\n" << report;
-    return "";
-  }
-  data.erase(0, std::strlen(kDataStart));
-  size_t end = data.find(kLinesProcessed);
-  if (end == std::string::npos) end = data.find("<font color='#FF0000'><br>Too many errors...");
-  return data.substr(0, end);
-}
-
-struct DataScan {
-  ScanResult res;
-  std::string messages;
-};
-
-DataScan scanData(const IcarttBuilder& b, ScanOptions opt = {}) {
-  TempDir dir;
-  DataScan s;
-  s.res = scanBytes(dir, kName, b.text(), opt);
-  s.messages = dataMessages(s.res.report);
-  return s;
-}
+using namespace data;
 
 // A 1001 file (Stop_UTC, Mid_UTC, V1, V2) whose records hold these values of V1 and V2, with
 // times in order.
@@ -514,7 +474,7 @@ TEST(DataValuesBlocks, AuxiliaryAndBoundedValues) {
 
 // ---- direct calls ----
 
-// A 1001 header of one variable P1 (flags and values chosen per test), keywords present.
+// A header of one primary variable P1 (flags and values chosen per test), keywords present.
 struct Direct {
   ScanContext ctx;
   explicit Direct(double missing, int ffi = 1001) {
@@ -522,15 +482,15 @@ struct Direct {
     h.ffi = ffi;
     h.numHeaderLines = 20;
     h.numVariables = 1;
-    h.scaleFactors = {1};
-    h.missingFlags = {missing};
-    h.ulodFlags = {-7777};
-    h.llodFlags = {-8888};
-    h.ulodValues = {missing};
-    h.llodValues = {missing};
-    h.varDefs = {"P1, ppb, positive flags"};
+    Variable& p1 = defineVariable(ctx, VarKind::Primary, 0, "P1, ppb, positive flags", missing);
+    p1.ulodFlag = -7777;
+    p1.llodFlag = -8888;
     h.keywordCounts[kwUlodFlag] = 1;
     h.keywordCounts[kwLlodFlag] = 1;
+  }
+  Variable& p(size_t i) {
+    ctx.checks.limitsReady = false;  // the test changes the header: take the limits again
+    return variable(ctx, VarKind::Primary, i);
   }
   std::string closeness(double x) {
     const double rec[2] = {0, x};
@@ -556,8 +516,9 @@ TEST(DataValuesDirect, PositiveMissingFlag) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);
     Direct d(99999);
-    EXPECT_EQ(d.closeness(c.x), c.expected);
-    EXPECT_EQ(d.ctx.run.statusCode, c.expected.empty() ? 0 : 10);
+    const double rec[2] = {0, c.x};
+    EXPECT_EQ(checkFlagCloseness(d.ctx, 21, rec, {ValueTarget::PrimaryRecord}), c.expected.empty() ? 0 : 10);
+    EXPECT_EQ(d.ctx.report.contents(), c.expected);
   }
 }
 
@@ -565,14 +526,14 @@ TEST(DataValuesDirect, KeywordsAbsent) {
   Direct d(-9999);
   d.ctx.hdr.keywordCounts[kwUlodFlag] = 0;
   d.ctx.hdr.keywordCounts[kwLlodFlag] = 0;
-  d.ctx.hdr.ulodValues = {500};
-  d.ctx.hdr.llodValues = {0.5};
+  d.p(0).ulodValue = 500;
+  d.p(0).llodValue = 0.5;
   const double above[2] = {0, 600}, below[2] = {0, -800}, flag[2] = {0, -7777};
   EXPECT_EQ(checkLodLimits(d.ctx, 21, above, {ValueTarget::PrimaryRecord}), 0);
   EXPECT_EQ(checkLodLimits(d.ctx, 21, below, {ValueTarget::PrimaryRecord}), 0);
   // Only the missing flag is a closeness bound without the keywords.
   EXPECT_EQ(checkFlagCloseness(d.ctx, 21, below, {ValueTarget::PrimaryRecord}), 0);
-  d.ctx.hdr.ulodValues = {-9999};
+  d.p(0).ulodValue = -9999;
   EXPECT_EQ(checkFlagCloseness(d.ctx, 21, flag, {ValueTarget::PrimaryRecord}), 0);
   EXPECT_EQ(d.ctx.report.contents(), "");
   // The look-alike warnings need no keyword.
@@ -581,39 +542,40 @@ TEST(DataValuesDirect, KeywordsAbsent) {
   EXPECT_EQ(d.ctx.report.contents(), lookAlike(22, 1, -777, "ULOD_FLAG", -7777));
 }
 
-TEST(DataValuesDirect, ReturnsTheStatusAsItStands) {
+TEST(DataValuesDirect, EachCallReturnsItsOwnResult) {
+  // A clean value after failing ones passes: nothing of an earlier call carries over.
   Direct d(-9999);
-  d.ctx.run.statusCode = 10;
-  const double clean[2] = {0, 5};
-  EXPECT_EQ(checkLodLimits(d.ctx, 21, clean, {ValueTarget::PrimaryRecord}), 10);
-  EXPECT_EQ(checkFlagCloseness(d.ctx, 21, clean, {ValueTarget::PrimaryRecord}), 10);
-  EXPECT_EQ(d.ctx.report.contents(), "");
-  d.ctx.run.statusCode = 0;
-  EXPECT_EQ(checkLodLimits(d.ctx, 21, clean, {ValueTarget::PrimaryRecord}), 0);
-  EXPECT_EQ(checkFlagCloseness(d.ctx, 21, clean, {ValueTarget::PrimaryRecord}), 0);
+  d.p(0).ulodValue = 100;
+  const double above[2] = {0, 500}, tooClose[2] = {0, -5000}, clean[2] = {0, 5};
+  EXPECT_EQ(checkLodLimits(d.ctx, 21, above, {ValueTarget::PrimaryRecord}), 10);
+  EXPECT_EQ(checkFlagCloseness(d.ctx, 21, tooClose, {ValueTarget::PrimaryRecord}), 10);
+  const std::string afterFailures = d.ctx.report.contents();
+  EXPECT_EQ(checkLodLimits(d.ctx, 22, clean, {ValueTarget::PrimaryRecord}), 0);
+  EXPECT_EQ(checkFlagCloseness(d.ctx, 22, clean, {ValueTarget::PrimaryRecord}), 0);
+  EXPECT_EQ(d.ctx.report.contents(), afterFailures);
 }
 
 TEST(DataValuesDirect, BoundedValuesCoverCountValuesOfOneVariable) {
   Direct d(-9999, 2310);
   d.ctx.hdr.numVariables = 2;
-  d.ctx.hdr.scaleFactors = {1, 2};
-  d.ctx.hdr.missingFlags = {-9999, -9999};
-  d.ctx.hdr.ulodFlags = {-7777, -7777};
-  d.ctx.hdr.llodFlags = {-8888, -8888};
-  d.ctx.hdr.ulodValues = {-9999, 100};
-  d.ctx.hdr.llodValues = {-9999, -9999};
-  d.ctx.hdr.varDefs = {"A, x, first", "B, y, second"};
+  d.p(0).define("A, x, first");
+  Variable& b = defineVariable(d.ctx, VarKind::Primary, 1, "B, y, second", -9999, 2);
+  b.ulodFlag = -7777;
+  b.llodFlag = -8888;
+  b.ulodValue = 100;
   const double points[5] = {10, 20, 30, 60, 40};  // all of variable 2; only point 4 is above 100 scaled
   EXPECT_EQ(checkLodLimits(d.ctx, 30, points, {ValueTarget::BoundedValues, 2, 5}), 10);
   EXPECT_EQ(d.ctx.report.contents(), pointUlod(30, 2, "B, y, second", 4, 60, 2, 100));
   // Counting 3 values leaves point 4 out.
   Direct e(-9999, 2310);
   e.ctx.hdr = d.ctx.hdr;
+  e.ctx.checks.limitsReady = false;
   EXPECT_EQ(checkLodLimits(e.ctx, 30, points, {ValueTarget::BoundedValues, 2, 3}), 0);
   // The same point of a 2110 file uses the 2110 text.
   Direct f(-9999, 2110);
   f.ctx.hdr = d.ctx.hdr;
   f.ctx.hdr.ffi = 2110;
+  f.ctx.checks.limitsReady = false;
   EXPECT_EQ(checkLodLimits(f.ctx, 31, points + 3, {ValueTarget::BoundedValues, 2, 1}), 10);
   EXPECT_EQ(f.ctx.report.contents(), boundedUlod(31, 2, "B, y, second", 60, 2, 100));
 }
@@ -637,14 +599,13 @@ TEST(DataValuesDirect, SuspiciousCapCountsBothWarnings) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.countBefore) + (c.flagUse ? " flag use" : " look-alike"));
     Direct d(-9999);
-    d.ctx.checks.suspiciousValues = c.countBefore;
+    for (int32_t k = 0; k < c.countBefore; ++k) d.ctx.checks.suspiciousValues.spend();
     if (c.flagUse)
       reportSuspiciousValue(d.ctx, 40, 2, -7777, -7777, -9999, -9999, -7);
     else
       reportSuspiciousValue(d.ctx, 40, 2, -999, -9999, -9999, -9999, -9);
     EXPECT_EQ(d.ctx.report.contents(), c.expected);
-    EXPECT_EQ(d.ctx.checks.suspiciousValues, c.countAfter);
-    EXPECT_EQ(d.ctx.run.statusCode, 0);
+    EXPECT_EQ(d.ctx.checks.suspiciousValues.used(), c.countAfter);
   }
 }
 
@@ -761,15 +722,17 @@ TEST(DataValuesDirect, LookAlikeExamples) {
   }
 }
 
-TEST(DataValuesDirect, ClassifyFlagValue) {
+TEST(DataValuesDirect, FlagClassOfEachValue) {
+  // The flag-closeness check finds each value's flag class once, for the plot store: the missing
+  // flag first, then the LLOD flag, then the ULOD flag of the value's variable.
   struct Case {
     int ffi;
     double value;
-    int32_t n;
+    int32_t n;  // the variable (auxiliary for 2110 and 2310)
     int expected;
   } cases[] = {
       {1001, -9999, 1, 1},       {1001, -8888, 1, 2},   {1001, -7777, 1, 3},         {1001, 5, 1, 0},
-      {1001, -9999.0000005, 1, 1}, {1001, -9999.001, 1, 0}, {1001, -99999, 2, 1},      {1001, -9999, 2, 0},
+      {1001, -9999.0000005, 1, 1}, {1001, -9999.001, 1, 0}, {1001, -9999, 2, 0},
       {1001, -5555, 2, 1},       // variable 2: missing and LLOD flag both -5555, missing first
       {1001, -6666, 2, 3},
       {2110, -999, 1, 1},        {2110, -888, 1, 2},    {2110, -777, 1, 3},          {2110, -9999, 1, 0},
@@ -781,15 +744,33 @@ TEST(DataValuesDirect, ClassifyFlagValue) {
     HeaderInfo& h = ctx.hdr;
     h.ffi = c.ffi;
     h.numVariables = 2;
-    h.missingFlags = {-9999, -5555};
-    h.llodFlags = {-8888, -5555};
-    h.ulodFlags = {-7777, -6666};
-    h.numAuxVariables = 2;
-    h.auxMissingFlags = {-999, -99};
-    h.auxLlodFlags = {-888, -88};
-    h.auxUlodFlags = {-777, -777};
-    if (c.ffi == 1001 && c.n == 2 && c.value == -99999) h.missingFlags[1] = -99999;
-    EXPECT_EQ(classifyFlagValue(ctx, c.value, c.n), c.expected);
+    h.numAuxVariables = c.ffi == 1001 ? 0 : 2;
+    const struct {
+      VarKind kind;
+      double missing, llod, ulod;
+    } rows[] = {{VarKind::Primary, -9999, -8888, -7777},
+                {VarKind::Primary, -5555, -5555, -6666},
+                {VarKind::Auxiliary, -999, -888, -777},
+                {VarKind::Auxiliary, -99, -88, -777}};
+    size_t index[2] = {0, 0};
+    for (const auto& row : rows) {
+      if (row.kind == VarKind::Auxiliary && c.ffi == 1001) continue;
+      const size_t i = index[row.kind == VarKind::Primary ? 0 : 1]++;
+      Variable& v = defineVariable(ctx, row.kind, i, "V, x, y", row.missing);
+      v.llodFlag = row.llod;
+      v.ulodFlag = row.ulod;
+    }
+    const bool aux = c.ffi != 1001;
+    std::vector<double> values(3, 1.0);
+    values[static_cast<size_t>(c.n)] = c.value;
+    std::vector<uint8_t> classes(3, 9);
+    checkFlagCloseness(ctx, 21, values.data(), {aux ? ValueTarget::AuxiliaryLine : ValueTarget::PrimaryRecord},
+                       classes.data());
+    EXPECT_EQ(classes[0], 0) << "the independent variable is never classified";
+    EXPECT_EQ(classes[static_cast<size_t>(c.n)], c.expected);
+    EXPECT_EQ(classes[static_cast<size_t>(3 - c.n)], 0);
+    const auto& limits = aux ? ctx.checks.auxLimits : ctx.checks.primaryLimits;
+    EXPECT_EQ(flagClassOf(c.value, limits[static_cast<size_t>(c.n) - 1]), c.expected);
   }
 }
 

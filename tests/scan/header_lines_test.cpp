@@ -24,13 +24,11 @@ TEST(HeaderLinesLength, LimitIsMaxMinus32AndMessageNamesMaxMinus1) {
     size_t kept = checkLineLength(ctx, 4, text, "Line Length Truncated");
     if (c.tooLong) {
       EXPECT_EQ(kept, 0u);
-      EXPECT_EQ(ctx.run.statusCode, 10);
       EXPECT_EQ(ctx.report.contents(),
                 red("ERROR (Line Length Truncated): Header Line4: The text on this line is too long (max=1022).<br>This error could also be due to \"carriage returns\" being missing.<br>") +
                     echoA(4, text));
     } else {
       EXPECT_EQ(kept, c.length);
-      EXPECT_EQ(ctx.run.statusCode, 0);
       EXPECT_EQ(ctx.report.contents(), "");
     }
   }
@@ -68,7 +66,6 @@ TEST(HeaderLinesLength, TrailingSpaces) {
     size_t kept = checkLineLength(ctx, 3, c.text, "Line Length Truncated");
     EXPECT_EQ(c.text, c.kept);
     EXPECT_EQ(kept, c.kept.size());
-    EXPECT_EQ(ctx.run.statusCode, 0);
     EXPECT_EQ(ctx.report.contents(), c.report);
   }
 }

@@ -1,6 +1,6 @@
 // The text-mode reader: the scan's mode (CR dropped, Ctrl-Z ends the input) and the repair's mode
 // (CR LF read as LF, a lone CR kept, Ctrl-Z an ordinary byte), over the reader's large buffer.
-#include "scan/lines/text_reader.h"
+#include "scan/core/text_reader.h"
 
 #include <gtest/gtest.h>
 

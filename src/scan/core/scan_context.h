@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "scan/core/message_budget.h"
 #include "scan/core/report.h"
-#include "scan/lines/text_reader.h"
+#include "scan/core/text_reader.h"
 
 namespace tarvik {
 
@@ -27,7 +30,6 @@ struct ScanRun {
   int64_t fileSize = 0;
   TimeIntervalType timeIntervalType = StartStopMid;
   bool allowExtraIntervals = false;
-  int32_t statusCode = 0;
   bool abortRequested = false;
   bool repairedInPlace = false;  // the line-ending pass rewrote the input
   int32_t maxLineLength = 1023;
@@ -87,14 +89,54 @@ inline constexpr const char* kKeywordNames[kKeywordCount] = {
     "UNCERTAINTY",     "REVISION",        "DM_CONTACT_INFO", "PROJECT_INFO", "STIPULATIONS_ON_USE",
     "OTHER_COMMENTS",  "ULOD_FLAG",       "ULOD_VALUE", "LLOD_FLAG",       "LLOD_VALUE"};
 
-enum class VarKind { Primary, Auxiliary };
-
 inline constexpr double kInitialMissingFlag = -999999999.0;
 inline constexpr double kInitialLlodFlag = -888888888.0;
 inline constexpr double kInitialUlodFlag = -777777777.0;
 inline constexpr double kInitialLodValue = -999999999.0;
 
 inline constexpr int kTextTableCapacity = 4096;
+
+// The three kinds of variables, in the order the header defines them.
+enum class VarKind { Independent, Primary, Auxiliary };
+
+// One variable of the header: its definition line and what the header says of its values.
+struct Variable {
+  VarKind kind = VarKind::Primary;
+  std::string definition;  // the definition line as kept, line end included
+  std::string shortName;   // its first item, blanks trimmed
+  std::string units;       // its second item, blanks trimmed
+  double scaleFactor = 0;
+  double missingFlag = kInitialMissingFlag;
+  double ulodFlag = kInitialUlodFlag;
+  double llodFlag = kInitialLlodFlag;
+  double ulodValue = kInitialLodValue;
+  double llodValue = kInitialLodValue;
+
+  // Keeps a definition line, with its short name and units.
+  void define(std::string_view line);
+};
+
+// Every variable of the header, one record each: the independent variables (FFI 1001: one;
+// 2110 and 2310: the bounded, then the unbounded one), then the primary, then the auxiliary ones,
+// each kind in the order of its lines. Records of a kind are made when the header first says how
+// many there are (the scale-factor line, or the definition line of an independent variable).
+class VariableTable {
+ public:
+  std::span<Variable> of(VarKind kind);
+  std::span<const Variable> of(VarKind kind) const;
+  std::span<const Variable> all() const { return rows_; }
+  size_t count(VarKind kind) const { return of(kind).size(); }
+  // Record i of a kind, or null when there is none.
+  Variable* at(VarKind kind, size_t i);
+  const Variable* at(VarKind kind, size_t i) const;
+  // Gives the kind at least count records (new ones with the initial values); may throw
+  // std::bad_alloc.
+  void ensure(VarKind kind, size_t n);
+  void clear() { rows_.clear(); }
+
+ private:
+  std::vector<Variable> rows_;
+};
 
 struct HeaderInfo {
   int32_t numHeaderLines = 0;
@@ -105,14 +147,9 @@ struct HeaderInfo {
   int32_t revisionDate[3] = {0, 0, 0};
   double dataInterval = 0;
   int32_t dataIntervalIsInteger = 0;
-  std::string independentVarDef;
-  std::string boundedVarDef;
   int32_t numVariables = 0;
-  std::vector<double> scaleFactors, missingFlags, ulodValues, llodValues, ulodFlags, llodFlags;
-  std::vector<std::string> varDefs;
   int32_t numAuxVariables = 0;
-  std::vector<double> auxScaleFactors, auxMissingFlags, auxUlodValues, auxLlodValues, auxUlodFlags, auxLlodFlags;
-  std::vector<std::string> auxVarDefs;
+  VariableTable vars;
   int32_t numSpecialComments = 0;
   std::vector<std::string> specialComments;
   int32_t numNormalComments = 0;
@@ -123,26 +160,45 @@ struct HeaderInfo {
   int32_t revisionComplete = 0;
   int32_t revisionCommentsCounted = 0;
   int32_t nextRevisionExpected = 0;
+
+  bool multiDimensional() const { return ffi == 2110 || ffi == 2310; }
+  // The independent variable of the records (FFI 1001) or of the unbounded-variable lines, and
+  // the bounded one of FFI 2110 and 2310; null when the header did not define it.
+  const Variable* independentVar() const { return vars.at(VarKind::Independent, multiDimensional() ? 1 : 0); }
+  const Variable* boundedVar() const {
+    return multiDimensional() ? vars.at(VarKind::Independent, 0) : nullptr;
+  }
+  // Their definition lines, empty when not defined.
+  std::string_view independentDefinition() const {
+    const Variable* v = independentVar();
+    return v ? std::string_view(v->definition) : std::string_view();
+  }
+  std::string_view boundedDefinition() const {
+    const Variable* v = boundedVar();
+    return v ? std::string_view(v->definition) : std::string_view();
+  }
 };
 
-// What the value checks need of one variable: scale factor, missing flag, LOD flags and values.
+// What the value checks of the data phase need of one variable, taken from the variable table
+// once per scan.
 struct VarLimits {
   double s, M, UF, LF, UV, LV;
   bool uvDefined, lvDefined;  // the LOD values are not the missing flag
+  const std::string* definition;
 };
 
 // Small states of checks that keep something over a run (message budgets, first-record markers).
 struct CheckStates {
-  bool headerEndedEarly = false; // the file ended inside the header
-  int32_t lodFlagMessages = 0;  // limit-of-detection flag messages of the data phase; cleared by each line pass
-  int32_t suspiciousValues = 0; // suspicious-value warnings of the data phase; cleared by each line pass
+  bool headerEndedEarly = false;  // the file ended inside the header
+  // Suspicious-value warnings of the data phase: 51, then the notice; cleared by each line pass.
+  MessageBudget suspiciousValues{51};
   // Time checks of the data phase.
   bool startStopMidStarted = false;
   bool intervalStarted = false;
   bool integerTimeTemplates = true;
-  int32_t timeWarnings = 0;
+  MessageBudget timeWarnings{16};  // time-order warnings; the notice comes with the next record
   int intervalRule = -1;  // how a time step other than the interval is judged (set on the first call)
-  // The header's limits per variable, gathered once for the data phase.
+  // The limits of every variable, taken from the variable table once per data phase.
   bool limitsReady = false;
   std::vector<VarLimits> primaryLimits, auxLimits;
 };

@@ -1,3 +1,9 @@
+// The data phase of each file format. Every check returns its own result (0, or the status of what
+// it reported); only the driver turns those results into the phase's result, and it spends the
+// error budget of 32 units through DataPhase::charge alone: one unit for a failing check group of a
+// record or unbounded-variable line, one for each failing check call on bounded values (a bounded
+// line's failure carries over to the later calls for that line, so each of them is charged too),
+// and one for each end-of-file read. The phase ends once the budget is below 0 at an exit test.
 #include "scan/data/data_drivers.h"
 
 #include <cmath>
@@ -16,6 +22,22 @@ namespace tarvik {
 
 namespace {
 
+// A record (FFI 1001) or an unbounded-variable line (2110/2310) with the flag class of each value.
+struct Record {
+  std::vector<double> values;
+  std::vector<uint8_t> flagClasses;  // filled only when the host keeps plot data
+
+  void allocate(size_t width, bool classes) {
+    values.assign(width, 0.0);
+    if (classes) flagClasses.assign(width, 0);
+  }
+  void swap(Record& other) {
+    values.swap(other.values);
+    flagClasses.swap(other.flagClasses);
+  }
+  uint8_t* classes() { return flagClasses.empty() ? nullptr : flagClasses.data(); }
+};
+
 // The state of one data phase: the line counter, the result and the error budget.
 struct DataPhase {
   ScanContext& ctx;
@@ -26,22 +48,20 @@ struct DataPhase {
   ScanHost* plot = nullptr;  // null when the host keeps no plot data
 
   explicit DataPhase(ScanContext& c) : ctx(c), lineCounter(c.hdr.numHeaderLines) {
-    ctx.run.statusCode = 0;
     if (ctx.host && ctx.host->keepsPlotData()) plot = ctx.host;
+    prepareValueChecks(ctx);
   }
 
-  int32_t& status() { return ctx.run.statusCode; }
-  // A check group failed: the first failure gives the result; the budget pays for it.
-  void recordFailure() {
-    if (phaseResult == 0) phaseResult = status();
-    if (--budget < 0)
-      ended = true;
-    else
-      status() = 0;
+  // Takes one unit of the budget for a failure with the given status (0 for an end-of-file read);
+  // the first failure's status becomes the phase's result. True when the budget is now spent.
+  bool charge(int32_t status) {
+    if (status != 0 && phaseResult == 0) phaseResult = status;
+    return --budget < 0;
   }
-  // The end of the file was read.
-  void chargeEndOfFile() {
-    if (--budget < 0) ended = true;
+  // A failing check group of a record or unbounded-variable line, or an end-of-file read: the
+  // phase ends once the budget is spent.
+  void chargeAndMaybeEnd(int32_t status) {
+    if (charge(status)) ended = true;
   }
   bool lodKeywords() const {
     return ctx.hdr.keywordCounts[kwUlodFlag] > 0 || ctx.hdr.keywordCounts[kwLlodFlag] > 0;
@@ -49,51 +69,56 @@ struct DataPhase {
   void progress() {
     if (ctx.host) ctx.host->updateProgress(ctx, lineCounter, ctx.run.linesCounted, 1);
   }
-  // Hands one record (columns 0..columns-1) to the plot store.
-  void handOver(const std::vector<double>& record, int64_t index) {
+  // Hands one record (columns 0..columns-1) to the plot store, with the flag classes the value
+  // checks found.
+  void handOver(Record& record, int64_t index) {
     if (!plot) return;
-    flagClasses.assign(record.size(), 0);
-    for (size_t c = 1; c < record.size(); ++c)
-      flagClasses[c] = static_cast<uint8_t>(classifyFlagValue(ctx, record[c], static_cast<int32_t>(c)));
-    plot->PutPlotRecord(index, record.data(), flagClasses.data(), static_cast<int32_t>(record.size()));
+    plot->PutPlotRecord(index, record.values.data(), record.flagClasses.data(),
+                        static_cast<int32_t>(record.values.size()));
   }
-  std::vector<uint8_t> flagClasses;
   // The first record (or unbounded-variable line) into prev: false when the phase ends here.
-  bool readFirst(std::vector<double>& prev, RecordKind kind, ValueTarget::Kind target) {
+  bool readFirst(Record& prev, RecordKind kind, ValueTarget::Kind target) {
     int32_t complete = 0;
     ++lineCounter;
-    if (int32_t s = readDataRecord(ctx, prev.data(), lineCounter, static_cast<int64_t>(prev.size()), complete, kind)) {
+    if (int32_t s = readDataRecord(ctx, prev.values.data(), lineCounter, static_cast<int64_t>(prev.values.size()),
+                                   complete, kind)) {
       phaseResult = s;
       return false;
     }
     if (!complete) return false;
-    if (lodKeywords() && checkLodLimits(ctx, lineCounter, prev.data(), {target}) != 0) {
-      --budget;
-      phaseResult = status();
+    int32_t limits = 0;
+    if (lodKeywords()) {
+      limits = checkLodLimits(ctx, lineCounter, prev.values.data(), {target});
+      if (limits != 0) charge(limits);
     }
-    phaseResult = checkFlagCloseness(ctx, lineCounter, prev.data(), {target});
-    status() = 0;
+    // The first record's flag check is not charged; either failure makes the result.
+    const int32_t flags = checkFlagCloseness(ctx, lineCounter, prev.values.data(), {target}, prev.classes());
+    phaseResult = limits != 0 ? limits : flags;
     return true;
   }
   // The next record into cur, its time and value checks (the limits before the flags when
   // limitsFirst), then cur becomes prev. False when the phase ends.
-  bool readNext(std::vector<double>& prev, std::vector<double>& cur, RecordKind kind, ValueTarget::Kind target,
-                bool limitsFirst) {
+  bool readNext(Record& prev, Record& cur, RecordKind kind, ValueTarget::Kind target, bool limitsFirst) {
     int32_t complete = 0;
     ++lineCounter;
-    if (int32_t s = readDataRecord(ctx, cur.data(), lineCounter, static_cast<int64_t>(cur.size()), complete, kind)) {
+    if (int32_t s = readDataRecord(ctx, cur.values.data(), lineCounter, static_cast<int64_t>(cur.values.size()),
+                                   complete, kind)) {
       phaseResult = s;
       return false;
     }
     if (!complete) {
-      chargeEndOfFile();
+      chargeAndMaybeEnd(0);
       if (ended) return false;
     } else {
-      auto limits = [&]() { return lodKeywords() && checkLodLimits(ctx, lineCounter, cur.data(), {target}) != 0; };
-      auto flags = [&]() { return checkFlagCloseness(ctx, lineCounter, cur.data(), {target}) != 0; };
-      if (checkRecordTimes(ctx, lineCounter, prev.data(), cur.data()) != 0) recordFailure();
-      if (!ended && (limitsFirst ? limits() : flags())) recordFailure();
-      if (!ended && (limitsFirst ? flags() : limits())) recordFailure();
+      auto limits = [&]() {
+        return lodKeywords() ? checkLodLimits(ctx, lineCounter, cur.values.data(), {target}) : 0;
+      };
+      auto flags = [&]() { return checkFlagCloseness(ctx, lineCounter, cur.values.data(), {target}, cur.classes()); };
+      if (int32_t s = checkRecordTimes(ctx, lineCounter, prev.values.data(), cur.values.data())) chargeAndMaybeEnd(s);
+      if (!ended)
+        if (int32_t s = limitsFirst ? limits() : flags()) chargeAndMaybeEnd(s);
+      if (!ended)
+        if (int32_t s = limitsFirst ? flags() : limits()) chargeAndMaybeEnd(s);
       prev.swap(cur);
       if (ended) return false;
     }
@@ -109,17 +134,17 @@ struct DataPhase {
     else
       ctx.report.printf("<br>Total number of lines processed = %d<br>\n", lineCounter - 1);
     if (plot) plot->TrimPlotRecords(recordsStored);
-    status() = phaseResult;
     return phaseResult;
   }
 };
 
-void initPlot(DataPhase& ph, int64_t capacity, const std::vector<std::string>& defs) {
+void initPlot(DataPhase& ph, int64_t capacity, VarKind columns) {
   if (!ph.plot) return;
   const HeaderInfo& h = ph.ctx.hdr;
-  ph.plot->InitPlotData(capacity, static_cast<int32_t>(defs.size() + 1), ph.ctx.fn.fileName);
-  ph.plot->AddPlotVariable(h.independentVarDef);
-  for (const std::string& d : defs) ph.plot->AddPlotVariable(d);
+  const std::span<const Variable> vars = h.vars.of(columns);
+  ph.plot->InitPlotData(capacity, static_cast<int32_t>(vars.size() + 1), ph.ctx.fn.fileName);
+  ph.plot->AddPlotVariable(h.independentDefinition());
+  for (const Variable& v : vars) ph.plot->AddPlotVariable(v.definition);
 }
 
 }  // namespace
@@ -129,16 +154,15 @@ int32_t scanData1001(ScanContext& ctx) {
   if (ctx.run.timeIntervalType == StartStopMid && h.numVariables < 2) {
     ctx.report.error("<br>Error: Time-Interval Type \"Start, Stop, and Mid-point\" needs the Stop and Mid-point times as variables 1 and 2, but NV on line10 = %d. The data section was not scanned.<br>\n",
                      h.numVariables);
-    ctx.run.statusCode = 10;
     return 10;
   }
   DataPhase ph(ctx);
-  initPlot(ph, ctx.run.linesCounted, h.varDefs);
+  initPlot(ph, ctx.run.linesCounted, VarKind::Primary);
   const size_t width = static_cast<size_t>(h.numVariables) + 1;
-  std::vector<double> prev, cur;
+  Record prev, cur;
   try {
-    prev.assign(width, 0.0);
-    cur.assign(width, 0.0);
+    prev.allocate(width, ph.plot != nullptr);
+    cur.allocate(width, ph.plot != nullptr);
   } catch (const std::bad_alloc&) {
     ph.phaseResult = 11;
     return ph.close(0);
@@ -164,17 +188,17 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
   if (h.numAuxVariables < arraySizeIndex) {
     ctx.report.error("<br>Error: the array size of each block is read from auxiliary variable %d, but NAUXV = %d. The data section was not scanned.<br>\n",
                      arraySizeIndex, h.numAuxVariables);
-    ctx.run.statusCode = 10;
     return 10;
   }
   DataPhase ph(ctx);
   const int64_t planned = (ctx.run.linesCounted - h.numHeaderLines) / (static_cast<int64_t>(h.numVariables) + 1);
-  initPlot(ph, planned, h.auxVarDefs);
+  initPlot(ph, planned, VarKind::Auxiliary);
   int64_t plotIndex = 0;
 
   const size_t width = static_cast<size_t>(h.numAuxVariables) + 1;
   const size_t boundedWidth = static_cast<size_t>(h.numVariables) + 1;
-  std::vector<double> prev, cur, bounded;
+  Record prev, cur;
+  std::vector<double> bounded;
   // Room of the bounded value arrays: 4097 values, grown to the array size + 2048 when a block
   // needs more than its room less 2. A line holds at most one value per two characters, so no
   // buffer is made larger than a line can fill.
@@ -184,8 +208,8 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
     return static_cast<size_t>(logical < mostValuesPerLine ? logical : mostValuesPerLine);
   };
   try {
-    prev.assign(width, 0.0);
-    cur.assign(width, 0.0);
+    prev.allocate(width, ph.plot != nullptr);
+    cur.allocate(width, ph.plot != nullptr);
     bounded.assign(ffi2310 ? physical(room) : boundedWidth, 0.0);
   } catch (const std::bad_alloc&) {
     ph.phaseResult = 11;
@@ -194,29 +218,32 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
   int32_t complete = 0;
   if (!ph.readFirst(prev, RecordKind::UnboundedLine, ValueTarget::AuxiliaryLine)) return ph.close(0);
 
-  // Ends a bounded line: its failures give the result; the phase ends once the budget is spent.
-  auto afterBoundedLine = [&]() {
-    if (ph.status() != 0) {
-      if (ph.phaseResult == 0) ph.phaseResult = ph.status();
-      if (ph.budget < 0) ph.ended = true;
-      ph.status() = 0;
-    }
+  // The checks of one bounded line: a failure carries over to the line's later calls, and every
+  // call that ends with the line failed is charged. The phase ends after the line once the budget
+  // is spent.
+  int32_t lineStatus = 0;
+  auto boundedCheck = [&](int32_t result) {
+    if (result != 0) lineStatus = result;
+    if (lineStatus != 0) ph.charge(lineStatus);
   };
+  auto afterBoundedLine = [&]() {
+    if (lineStatus != 0 && ph.budget < 0) ph.ended = true;
+    lineStatus = 0;
+  };
+  // An end-of-file read among the bounded lines: charged; once the budget is spent the block's
+  // bounded lines end here (the block itself is finished, and the end-of-file test ends the phase).
+  auto boundedEndOfFile = [&]() { return ph.charge(0); };
 
   while (!ctx.run.input.eof() && !ph.ended) {
-    const double v = prev[static_cast<size_t>(arraySizeIndex)];
+    const double v = prev.values[static_cast<size_t>(arraySizeIndex)];
     const double whole = std::trunc(v);
     if (!(whole > 0)) {
-      const double missing = static_cast<size_t>(arraySizeIndex - 1) < h.auxMissingFlags.size()
-                                 ? h.auxMissingFlags[static_cast<size_t>(arraySizeIndex - 1)]
-                                 : kInitialMissingFlag;
+      const Variable* sizeVar = h.vars.at(VarKind::Auxiliary, static_cast<size_t>(arraySizeIndex - 1));
+      const double missing = sizeVar ? sizeVar->missingFlag : kInitialMissingFlag;
       if (!(nearlyEqual(v, missing) || nearlyEqual(v, 0))) {
-        const std::string& def = static_cast<size_t>(arraySizeIndex - 1) < h.auxVarDefs.size()
-                                     ? h.auxVarDefs[static_cast<size_t>(arraySizeIndex - 1)]
-                                     : h.independentVarDef;
+        const std::string_view def = sizeVar ? std::string_view(sizeVar->definition) : h.independentDefinition();
         ctx.report.error("<br>Error Line%d (ArraySize Invalid): AuxVar%d(%s) = Array_Size; Array_Size (value read = %.0f) must be a valid positve number, AMISS (-9's) or 0\n",
                          ph.lineCounter, arraySizeIndex, def, v);
-        ph.status() = 10;
         ph.phaseResult = 10;
         break;
       }
@@ -241,14 +268,10 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
           }
           if (complete) {
             const ValueTarget t{ValueTarget::BoundedValues, k, n};
-            if (ph.lodKeywords() && checkLodLimits(ctx, ph.lineCounter, bounded.data(), t) != 0) --ph.budget;
-            if (checkFlagCloseness(ctx, ph.lineCounter, bounded.data(), t) != 0) --ph.budget;
-          } else {
-            ph.chargeEndOfFile();
-            if (ph.budget < 0) {
-              ph.ended = false;  // the bounded lines end here; the block itself is finished below
-              break;
-            }
+            if (ph.lodKeywords()) boundedCheck(checkLodLimits(ctx, ph.lineCounter, bounded.data(), t));
+            boundedCheck(checkFlagCloseness(ctx, ph.lineCounter, bounded.data(), t));
+          } else if (boundedEndOfFile()) {
+            break;
           }
           afterBoundedLine();
         }
@@ -265,15 +288,11 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
             for (int32_t c = 1; c <= h.numVariables; ++c) {
               const ValueTarget t{ValueTarget::BoundedValues, c, 1};
               const double* value = bounded.data() + c;
-              if (ph.lodKeywords() && checkLodLimits(ctx, ph.lineCounter, value, t) != 0) --ph.budget;
-              if (checkFlagCloseness(ctx, ph.lineCounter, value, t) != 0) --ph.budget;
+              if (ph.lodKeywords()) boundedCheck(checkLodLimits(ctx, ph.lineCounter, value, t));
+              boundedCheck(checkFlagCloseness(ctx, ph.lineCounter, value, t));
             }
-          } else {
-            ph.chargeEndOfFile();
-            if (ph.budget < 0) {
-              ph.ended = false;
-              break;
-            }
+          } else if (boundedEndOfFile()) {
+            break;
           }
           afterBoundedLine();
         }

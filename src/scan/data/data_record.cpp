@@ -116,7 +116,6 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
     r.warning("End-of-file reached. Line%d might NOT be terminated correctly, or missing end-of-line char [CRLF]. <br>\n", lineNumber);
     if (text.find_first_not_of(" \t") != std::string::npos) {
       r.error("Error: Line%d seems NOT empty but missing EOL char. This line needs to be terminated correctly. <br>\n", lineNumber);
-      run.statusCode = 10;
       return 10;
     }
   }
@@ -130,19 +129,14 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
     r.printf("Line%d: End-of-line Error. This error could be due to the file being written or transferred in binary mode on your machine. ", lineNumber);
     r.write("Please use a Text Editor to open the file and then save it (i.e., overwrite existing text) within the Text Editor.<br>\n");
     r.endBlock();
-    run.statusCode = 10;
     return 10;
   }
 
   // Steps 4 to 6.
-  if (blankLines > 4) {
-    run.statusCode = 18;
-    return 18;
-  }
-  if (run.endOfData) return run.statusCode;
+  if (blankLines > 4) return 18;
+  if (run.endOfData) return 0;
   if (blankLines > 0) {
     r.error("Line%d is empty.<br>\n", lineNumber);
-    run.statusCode = 19;
     return 19;
   }
 
@@ -164,7 +158,7 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
   }
 
   // Step 8: the item count (commas become blanks).
-  run.statusCode = checkItemCount(ctx, text, expectedCount, lineNumber);
+  int32_t status = checkItemCount(ctx, text, expectedCount, lineNumber);
 
   // Step 9: the character test over the whole line.
   const TokenCheck chars = checkNumberChars(text);
@@ -182,7 +176,6 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
                ctx.hdr.numHeaderLines);
     r.endBlock();
     r.echo(Echo::A, lineNumber, run.echoBuffer);
-    run.statusCode = 10;
     return 10;
   }
 
@@ -194,9 +187,9 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
   while (tok.next(t)) {
     ++count;
     if (!isNumberToken(t).ok) {
-      if (run.statusCode == 0) {
+      if (status == 0) {
         r.error("<br>Data Error on Line%d: Found invalid character(s) on this line (Var%d = %s)", lineNumber, count, t);
-        run.statusCode = 10;
+        status = 10;
       } else {
         r.error(", (Var%d = %s)", count, t);
       }
@@ -210,7 +203,7 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
   }
 
   // Steps 11 and 12.
-  if (run.statusCode != 0) return run.statusCode;
+  if (status != 0) return status;
   if (count == expectedCount) {
     complete = 1;
     return 0;
@@ -228,7 +221,6 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
     r.printf(" is NOT_EQUAL_TO the \"number of points\" expected(%d); as was read from Auxiliary_Variable_%d on the previous line(s).<br>\n",
              expectedCount, run.timeIntervalType == StartStopMid ? 3 : 1);
   r.endBlock();
-  run.statusCode = 10;
   return 10;
 }
 

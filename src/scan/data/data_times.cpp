@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "scan/core/message_budget.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 
@@ -22,27 +23,27 @@ void orderWarning(ScanContext& ctx, int64_t line, double start, double stop) {
                        line, start, stop);
 }
 
-void orderError(ScanContext& ctx, int64_t line, double start, double stop) {
+int32_t orderError(ScanContext& ctx, int64_t line, double start, double stop) {
   if (ctx.checks.integerTimeTemplates)
     ctx.report.error("Line%d: Time Error - Start=%.1f; Stop=%.1f; times are NOT in correct order; \"Time Data Columns in File\" must be set in this order: Start, Stop (and optional Mid-time).<br>\n",
                      line, start, stop);
   else
     ctx.report.error("Line%d: Time Error - Start=%.5f; Stop=%.5f; times are NOT in correct order; \"Time Data Columns in File\" must be set in this order: Start, Stop (and Optional Mid-time).<br>\n",
                      line, start, stop);
-  ctx.run.statusCode = 10;
+  return 10;
 }
 
-void overlapError(ScanContext& ctx, int64_t line, double start, double previousStop) {
+int32_t overlapError(ScanContext& ctx, int64_t line, double start, double previousStop) {
   if (ctx.checks.integerTimeTemplates)
     ctx.report.error("Line%d: Time Overlap Error - Start time (%.1f) on this line must be GREATER_THAN_OR_EQUAL_TO the Stop time (%.1f) on the previous record<br>\n",
                      line, start, previousStop);
   else
     ctx.report.error("Line%d: Time Overlap Error - Start time (%.5f) on this line must be GREATER_THAN_OR_EQUAL_TO the Stop time (%.5f) on the previous record<br>\n",
                      line, start, previousStop);
-  ctx.run.statusCode = 10;
+  return 10;
 }
 
-void intervalError(ScanContext& ctx, int64_t line, double current, double previous) {
+int32_t intervalError(ScanContext& ctx, int64_t line, double current, double previous) {
   const double iv = ctx.hdr.dataInterval;
   if (ctx.checks.integerTimeTemplates)
     ctx.report.error("Line%d: Time Error - time difference between 2 consecutive records (%.1f - %.1f) != %.1f (Sampling Interval)<br>\n",
@@ -50,12 +51,13 @@ void intervalError(ScanContext& ctx, int64_t line, double current, double previo
   else
     ctx.report.error("Line%d: Time Error - time difference between 2 consecutive records (%.6f - %.6f) != %.6f (Sampling Interval)<br>\n",
                      line, current, previous, iv);
-  ctx.run.statusCode = 10;
+  return 10;
 }
 
-void checkStartStopMidTimes(ScanContext& ctx, int64_t line, const double* P, const double* C) {
+int32_t checkStartStopMidTimes(ScanContext& ctx, int64_t line, const double* P, const double* C) {
   CheckStates& st = ctx.checks;
   Report& r = ctx.report;
+  int32_t status = 0;
   if (!st.startStopMidStarted) {
     st.startStopMidStarted = true;
     st.integerTimeTemplates = ctx.hdr.dataIntervalIsInteger == 1;
@@ -64,34 +66,36 @@ void checkStartStopMidTimes(ScanContext& ctx, int64_t line, const double* P, con
     if (std::trunc(P[0]) < t0) {
       r.beginError();
       r.printf("Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
-               first, ctx.hdr.independentVarDef, P[0], static_cast<int64_t>(t0));
+               first, ctx.hdr.independentDefinition(), P[0], static_cast<int64_t>(t0));
       r.write("Please make the appropriate correction or remove the \"optional\" [hh[mm[ss]]] from the filename.<br>\n");
       r.endBlock();
-      ctx.run.statusCode = 10;
+      status = 10;
     }
     if (!(P[0] < P[2] && P[2] < P[1])) {
       orderWarning(ctx, first, P[0], P[1]);
-      ++st.timeWarnings;
+      st.timeWarnings.spend();
     }
-    if (P[0] >= P[1]) orderError(ctx, first, P[0], P[1]);
+    if (P[0] >= P[1]) status = orderError(ctx, first, P[0], P[1]);
   }
-  if (st.timeWarnings < 16) {
+  // The notice of the warnings' cap comes with the next record, whatever its order.
+  if (st.timeWarnings.allows()) {
     if (!(C[0] < C[2] && C[2] < C[1])) {
       orderWarning(ctx, line, C[0], C[1]);
-      ++st.timeWarnings;
+      st.timeWarnings.spend();
     }
-  } else if (st.timeWarnings == 16) {
-    r.warning("Too many warnings ...<br>\n");
-    ++st.timeWarnings;
+  } else {
+    st.timeWarnings.writeNotice(r, MessageBudget::Notice::Warning, "Too many warnings ...<br>\n");
   }
-  if (C[0] >= C[1]) orderError(ctx, line, C[0], C[1]);
-  if (C[0] < P[1]) overlapError(ctx, line, C[0], P[1]);
+  if (C[0] >= C[1]) status = orderError(ctx, line, C[0], C[1]);
+  if (C[0] < P[1]) status = overlapError(ctx, line, C[0], P[1]);
+  return status;
 }
 
-void checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, const double* C) {
+int32_t checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, const double* C) {
   CheckStates& st = ctx.checks;
   const HeaderInfo& h = ctx.hdr;
   const FilenameInfo& fn = ctx.fn;
+  int32_t status = 0;
   if (!st.intervalStarted) {
     st.intervalStarted = true;
     st.integerTimeTemplates = h.dataIntervalIsInteger == 1;
@@ -99,10 +103,10 @@ void checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, cons
     if (std::trunc(P[0]) < t0) {
       ctx.report.beginError();
       ctx.report.printf("Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
-                        static_cast<int64_t>(h.numHeaderLines) + 1, h.independentVarDef, P[0], static_cast<int64_t>(t0));
+                        static_cast<int64_t>(h.numHeaderLines) + 1, h.independentDefinition(), P[0], static_cast<int64_t>(t0));
       ctx.report.write("Please make the appropriate correction or remove the [hh[mm[ss]]] option from the filename.<br>\n");
       ctx.report.endBlock();
-      ctx.run.statusCode = 10;
+      status = 10;
     }
     // The platform comes first: satellites, trajectories and MOZAIC follow their own rule.
     const int pc = fn.platformCode;
@@ -117,15 +121,15 @@ void checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, cons
     }
   }
   const double d = C[0] - P[0];
-  if (nearlyEqual(d, h.dataInterval)) return;
+  if (nearlyEqual(d, h.dataInterval)) return status;
   bool mustIncrease = st.intervalRule == kIncreasing || (st.intervalRule == kIncreasingWhenIrregular && h.dataInterval <= 0);
-  if (!mustIncrease) {
-    intervalError(ctx, line, C[0], P[0]);
-  } else if (!(C[0] > P[0])) {
+  if (!mustIncrease) return intervalError(ctx, line, C[0], P[0]);
+  if (!(C[0] > P[0])) {
     ctx.report.error("Line%d: Time Error - Time difference between 2 consecutive records is LESS_THAN_OR_EQUAL_TO zero (Current=%.5f  Previous=%.5f)<br>\n",
                      line, C[0], P[0]);
-    ctx.run.statusCode = 10;
+    return 10;
   }
+  return status;
 }
 
 }  // namespace
@@ -133,11 +137,9 @@ void checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, cons
 int32_t checkRecordTimes(ScanContext& ctx, int64_t lineNumber, const double* previous, const double* current) {
   switch (ctx.run.timeIntervalType) {
     case StartStopMid:
-      checkStartStopMidTimes(ctx, lineNumber, previous, current);
-      break;
+      return checkStartStopMidTimes(ctx, lineNumber, previous, current);
     case ConstantEqual:
-      checkSamplingInterval(ctx, lineNumber, previous, current);
-      break;
+      return checkSamplingInterval(ctx, lineNumber, previous, current);
     default: {
       const int value = static_cast<int>(ctx.run.timeIntervalType);
       Report& r = ctx.report;
@@ -149,11 +151,9 @@ int32_t checkRecordTimes(ScanContext& ctx, int64_t lineNumber, const double* pre
       r.contactLink(subject.c_str());
       r.write(" to report it. Thank you.<br><hr>\n");
       r.endBlock();
-      ctx.run.statusCode = 10;
-      break;
+      return 10;
     }
   }
-  return ctx.run.statusCode;
 }
 
 }  // namespace tarvik

@@ -1,8 +1,10 @@
 #include "scan/data/data_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "scan/core/message_budget.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 
@@ -10,76 +12,42 @@ namespace tarvik {
 
 namespace {
 
-// The header's description of one variable, as the value checks need it.
-struct VarInfo {
-  double s, M, UF, LF, UV, LV;
-  const std::string* name;
-};
-
-double at(const std::vector<double>& v, size_t i, double fallback) { return i < v.size() ? v[i] : fallback; }
-
-VarInfo primaryVar(const HeaderInfo& h, size_t i) {
-  static const std::string empty;
-  return {at(h.scaleFactors, i, 1), at(h.missingFlags, i, kInitialMissingFlag), at(h.ulodFlags, i, kInitialUlodFlag),
-          at(h.llodFlags, i, kInitialLlodFlag), at(h.ulodValues, i, kInitialLodValue), at(h.llodValues, i, kInitialLodValue),
-          i < h.varDefs.size() ? &h.varDefs[i] : &empty};
+VarLimits limitsOf(const Variable& v) {
+  return {v.scaleFactor, v.missingFlag, v.ulodFlag, v.llodFlag, v.ulodValue, v.llodValue,
+          !nearlyEqual(v.ulodValue, v.missingFlag), !nearlyEqual(v.llodValue, v.missingFlag), &v.definition};
 }
 
-VarInfo auxVar(const HeaderInfo& h, size_t i) {
+// What a variable the header did not describe is checked against.
+const VarLimits& undescribed() {
   static const std::string empty;
-  return {at(h.auxScaleFactors, i, 1), at(h.auxMissingFlags, i, kInitialMissingFlag),
-          at(h.auxUlodFlags, i, kInitialUlodFlag), at(h.auxLlodFlags, i, kInitialLlodFlag),
-          at(h.auxUlodValues, i, kInitialLodValue), at(h.auxLlodValues, i, kInitialLodValue),
-          i < h.auxVarDefs.size() ? &h.auxVarDefs[i] : &empty};
-}
-
-// The header's limits of every variable, gathered on the first check of the data phase.
-void gatherLimits(ScanContext& ctx) {
-  CheckStates& st = ctx.checks;
-  if (st.limitsReady) return;
-  const HeaderInfo& h = ctx.hdr;
-  st.primaryLimits.clear();
-  st.auxLimits.clear();
-  for (size_t i = 0; i < static_cast<size_t>(h.numVariables > 0 ? h.numVariables : 0); ++i) {
-    const VarInfo v = primaryVar(h, i);
-    st.primaryLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV, !nearlyEqual(v.UV, v.M), !nearlyEqual(v.LV, v.M)});
-  }
-  for (size_t i = 0; i < static_cast<size_t>(h.numAuxVariables > 0 ? h.numAuxVariables : 0); ++i) {
-    const VarInfo v = auxVar(h, i);
-    st.auxLimits.push_back({v.s, v.M, v.UF, v.LF, v.UV, v.LV, !nearlyEqual(v.UV, v.M), !nearlyEqual(v.LV, v.M)});
-  }
-  st.limitsReady = true;
+  static const VarLimits v{1, kInitialMissingFlag, kInitialUlodFlag, kInitialLlodFlag, kInitialLodValue, kInitialLodValue,
+                           false, false, &empty};
+  return v;
 }
 
 // Walks the values of a target: f(x, limits, definition text, 1-based variable number, 1-based
 // position), called only for the values for which the quick test q(x, limits) says it may write.
 template <class Q, class F>
 void forEachValue(ScanContext& ctx, const double* values, const ValueTarget& t, Q q, F f) {
-  gatherLimits(ctx);
-  const HeaderInfo& h = ctx.hdr;
+  prepareValueChecks(ctx);
   const CheckStates& st = ctx.checks;
-  static const std::string empty;
-  auto name = [&](const std::vector<std::string>& defs, size_t i) -> const std::string& {
-    return i < defs.size() ? defs[i] : empty;
-  };
   switch (t.kind) {
     case ValueTarget::PrimaryRecord:
       for (size_t i = 0; i < st.primaryLimits.size(); ++i)
         if (q(values[i + 1], st.primaryLimits[i]))
-          f(values[i + 1], st.primaryLimits[i], name(h.varDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
+          f(values[i + 1], st.primaryLimits[i], static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::AuxiliaryLine:
       for (size_t i = 0; i < st.auxLimits.size(); ++i)
         if (q(values[i + 1], st.auxLimits[i]))
-          f(values[i + 1], st.auxLimits[i], name(h.auxVarDefs, i), static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
+          f(values[i + 1], st.auxLimits[i], static_cast<int64_t>(i) + 1, static_cast<int64_t>(i) + 1);
       break;
     case ValueTarget::BoundedValues: {
       const size_t k = static_cast<size_t>(t.variable > 0 ? t.variable - 1 : 0);
       if (k >= st.primaryLimits.size()) break;
       const VarLimits& v = st.primaryLimits[k];
-      const std::string& def = name(h.varDefs, k);
       for (int64_t j = 0; j < t.count; ++j)
-        if (q(values[j], v)) f(values[j], v, def, static_cast<int64_t>(t.variable), j + 1);
+        if (q(values[j], v)) f(values[j], v, static_cast<int64_t>(t.variable), j + 1);
       break;
     }
   }
@@ -111,11 +79,23 @@ bool digitsLookLikeFlag(double x, int code) {
 
 }  // namespace
 
-int classifyFlagValue(const ScanContext& ctx, double value, int32_t n) {
+void prepareValueChecks(ScanContext& ctx) {
+  CheckStates& st = ctx.checks;
+  if (st.limitsReady) return;
   const HeaderInfo& h = ctx.hdr;
-  const bool aux = h.ffi == 2110 || h.ffi == 2310;
-  const size_t i = static_cast<size_t>(n > 0 ? n - 1 : 0);
-  const VarInfo v = aux ? auxVar(h, i) : primaryVar(h, i);
+  auto gather = [&](VarKind kind, int32_t count, std::vector<VarLimits>& out) {
+    out.clear();
+    for (size_t i = 0; i < static_cast<size_t>(count > 0 ? count : 0); ++i) {
+      const Variable* v = h.vars.at(kind, i);
+      out.push_back(v ? limitsOf(*v) : undescribed());
+    }
+  };
+  gather(VarKind::Primary, h.numVariables, st.primaryLimits);
+  gather(VarKind::Auxiliary, h.numAuxVariables, st.auxLimits);
+  st.limitsReady = true;
+}
+
+uint8_t flagClassOf(double value, const VarLimits& v) {
   if (nearlyEqual(value, v.M)) return 1;
   if (nearlyEqual(value, v.LF)) return 2;
   if (nearlyEqual(value, v.UF)) return 3;
@@ -124,9 +104,9 @@ int classifyFlagValue(const ScanContext& ctx, double value, int32_t n) {
 
 void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variable, double x, double flag, double lodValue,
                            double missingFlag, int code) {
-  int32_t& count = ctx.checks.suspiciousValues;
+  MessageBudget& budget = ctx.checks.suspiciousValues;
   const bool isFlag = nearlyEqual(x, flag);
-  if (count > 50) return;
+  if (!budget.allows()) return;
   const char* name = code == -7 ? "ULOD_FLAG" : (code == -8 ? "LLOD_FLAG" : "MissingDataFlag");
   const HeaderInfo& h = ctx.hdr;
   const bool keyword = code == -7 ? h.keywordCounts[kwUlodFlag] > 0 : (code == -8 ? h.keywordCounts[kwLlodFlag] > 0 : false);
@@ -135,7 +115,7 @@ void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variabl
     r.beginWarning();
     r.printf("<font size=\"-1\">Line%d: %s is being used and its LOD_VALUE is not defined (or is a function): Var_%d (Value=%.3f, LOD_FLAG=%.3f, LOD_VALUE=%.5f)<br></font>\n",
              lineNumber, name, variable, x, flag, lodValue);
-    if (++count > 50) r.write("<br><br>Too many suspicious LOD_FLAG misusage found...<br> \n");
+    budget.spend(r, MessageBudget::Notice::Plain, "<br><br>Too many suspicious LOD_FLAG misusage found...<br> \n");
     r.endBlock();
   }
   if (isFlag || x >= -99.9) return;
@@ -148,7 +128,7 @@ void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variabl
   r.beginWarning();
   r.printf("<font size=\"-1\">Line%d: Suspicious Data: Var_%d (Value=%.3f) looks similar to %s in Header. If this point is a FLAG, it MUST be the same as in Header (%.0f...)<br></font>\n",
            lineNumber, variable, x, name, flag);
-  if (++count > 50) r.write("<br><br>Too many suspicious data found...<br> \n");
+  budget.spend(r, MessageBudget::Notice::Plain, "<br><br>Too many suspicious data found...<br> \n");
   r.endBlock();
 }
 
@@ -157,12 +137,14 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
   const bool ffi2310 = h.ffi == 2310;
-  if (!ulod && !llod) return ctx.run.statusCode;
+  int32_t status = 0;
+  if (!ulod && !llod) return status;
   auto mayFail = [&](double x, const VarLimits& v) {
     const double xs = x * v.s;
     return ((ulod && v.uvDefined && xs > v.UV) || (llod && v.lvDefined && xs < v.LV)) && !isAnyFlag(x, v);
   };
-  forEachValue(ctx, values, target, mayFail, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t j) {
+  forEachValue(ctx, values, target, mayFail, [&](double x, const VarLimits& v, int64_t i, int64_t j) {
+    const std::string& name = *v.definition;
     const bool flag = isAnyFlag(x, v);
     if (ulod && !flag && v.uvDefined && x * v.s > v.UV) {
       switch (target.kind) {
@@ -186,7 +168,7 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
                     lineNumber, i, name, x, v.s, v.UV);
           break;
       }
-      ctx.run.statusCode = 10;
+      status = 10;
     }
     if (llod && !flag && v.lvDefined && x * v.s < v.LV) {
       switch (target.kind) {
@@ -210,26 +192,38 @@ int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* value
                     lineNumber, i, name, x, v.s, v.LV);
           break;
       }
-      ctx.run.statusCode = 10;
+      status = 10;
     }
   });
-  return ctx.run.statusCode;
+  return status;
 }
 
-int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target) {
+int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target,
+                           uint8_t* flagClasses) {
   const HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
   const bool ulod = h.keywordCounts[kwUlodFlag] > 0, llod = h.keywordCounts[kwLlodFlag] > 0;
+  const MessageBudget& suspicious = ctx.checks.suspiciousValues;
+  prepareValueChecks(ctx);
+  int32_t status = 0;
   int tooClose = 0;
+  // Only the values the quick test lets through can be flags; every other value's class is 0.
+  const bool classify = flagClasses && target.kind != ValueTarget::BoundedValues;
+  if (classify) {
+    const size_t n = 1 + (target.kind == ValueTarget::PrimaryRecord ? ctx.checks.primaryLimits.size()
+                                                                    : ctx.checks.auxLimits.size());
+    std::fill(flagClasses, flagClasses + n, uint8_t{0});
+  }
   // Most values are no flag, not too close to one and not below -99.9: nothing to write.
   auto mayWrite = [&](double x, const VarLimits& v) {
     const double xs = x * v.s;
     const bool close = 0.1 * v.M > xs || (ulod && v.uvDefined && 0.1 * v.UF > xs) || (llod && v.lvDefined && 0.1 * v.LF > xs);
-    const bool suspicious = ctx.checks.suspiciousValues <= 50 && x < -99.9;
-    return close || suspicious || isAnyFlag(x, v);
+    return close || (suspicious.allows() && x < -99.9) || isAnyFlag(x, v);
   };
-  forEachValue(ctx, values, target, mayWrite, [&](double x, const VarLimits& v, const std::string& name, int64_t i, int64_t) {
+  forEachValue(ctx, values, target, mayWrite, [&](double x, const VarLimits& v, int64_t i, int64_t) {
+    const std::string& name = *v.definition;
     const bool eqM = nearlyEqual(x, v.M), eqU = nearlyEqual(x, v.UF), eqL = nearlyEqual(x, v.LF);
+    if (classify) flagClasses[i] = flagClassOf(x, v);
     if (!(eqM || eqU || eqL)) {
       const double xs = x * v.s;
       if (0.1 * v.M > xs) {
@@ -242,7 +236,7 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         else
           r.error("Line%d: Error - AuxVar_%d (%s)<br> [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined Missing Data Flag(-9's) in header.<br>\n",
                   lineNumber, i, name, x, v.s);
-        ctx.run.statusCode = 10;
+        status = 10;
         ++tooClose;
       }
       if (ulod && v.uvDefined && 0.1 * v.UF > xs) {
@@ -252,7 +246,7 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         else
           r.error("Line%d: Error(-7's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined U_LOD_FLAG(-7's) in header.<br>\n",
                   lineNumber, i, name, x, v.s);
-        ctx.run.statusCode = 10;
+        status = 10;
         ++tooClose;
       }
       if (llod && v.lvDefined && 0.1 * v.LF > xs) {
@@ -262,12 +256,12 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
         else
           r.error("Line%d: Error(-8's) - Var_%d (%s): [ Value = %.4f * ScaleFactor = %.4f ] is 'considered too close' to the defined L_LOD_FLAG(-8's) in header.<br>\n",
                   lineNumber, i, name, x, v.s);
-        ctx.run.statusCode = 10;
+        status = 10;
         ++tooClose;
       }
     }
     // A value that is no flag and not below -99.9 is never suspicious: most values stop here.
-    if (ctx.checks.suspiciousValues > 50 || (x >= -99.9 && !(eqM || eqU || eqL))) return;
+    if (!suspicious.allows() || (x >= -99.9 && !(eqM || eqU || eqL))) return;
     reportSuspiciousValue(ctx, lineNumber, i, x, v.UF, v.UV, v.M, -7);
     reportSuspiciousValue(ctx, lineNumber, i, x, v.LF, v.LV, v.M, -8);
     reportSuspiciousValue(ctx, lineNumber, i, x, v.M, -9999.0, v.M, -9);
@@ -275,9 +269,9 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
   if (tooClose > 0) {
     r.write("<strong style=\"background-color:#FF9966; color:#000000\">");
     r.write("Note: Missing and LOD Flags MUST be at least one digit higher than data; e.g., if data = -123 (3 digits), then Missing Flag should be set to -9999 (4 digits).</strong><br>\n");
-    ctx.run.statusCode = 10;
+    status = 10;
   }
-  return ctx.run.statusCode;
+  return status;
 }
 
 }  // namespace tarvik

@@ -6,6 +6,7 @@
 namespace tarvik {
 
 struct ScanContext;
+struct VarLimits;
 
 // Which values a check covers: the primary variables of a 1001 record (values 1..NV), the
 // auxiliary variables of an unbounded-variable line (values 1..NAUXV), or count values of one
@@ -16,10 +17,18 @@ struct ValueTarget {
   int64_t count = 0;     // BoundedValues: how many values
 };
 
-// 0 none, 1 missing flag, 2 LLOD flag, 3 ULOD flag of variable n (auxiliary for FFI 2110/2310).
-int classifyFlagValue(const ScanContext& ctx, double value, int32_t n);
+// Takes the limits of every variable from the variable table, once per data phase (the checks
+// below call it themselves when the phase has not).
+void prepareValueChecks(ScanContext& ctx);
+// The flag class of a value: 0 none, 1 the missing flag, 2 the LLOD flag, 3 the ULOD flag.
+uint8_t flagClassOf(double value, const VarLimits& limits);
+
+// Each check returns its own result: 0, or 10 when it reported an error.
 int32_t checkLodLimits(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target);
-int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target);
+// With flagClasses (room for 1 + the target's variables), a record or unbounded-variable line
+// also gets the flag class of each value there (index 0, the independent variable, is 0).
+int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* values, ValueTarget target,
+                           uint8_t* flagClasses = nullptr);
 void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variable, double x, double flag, double lodValue,
                            double missingFlag, int code);
 

@@ -41,18 +41,15 @@ int32_t readComments(ScanContext& ctx) {
 
 }  // namespace
 
-int32_t readDigits(ScanContext& ctx, int32_t start, int32_t count, int32_t minimum, int32_t maximum, int32_t failureCode) {
+DigitsRead readDigits(const ScanContext& ctx, int32_t start, int32_t count, int32_t minimum, int32_t maximum,
+                      int32_t failureCode) {
   int32_t value = 0;
   for (int32_t i = 0; i < count; ++i) {
     char c = at(ctx.fn, static_cast<int64_t>(start) + i);
-    if (!isDigit(c)) {
-      ctx.run.statusCode = failureCode;
-      return failureCode;
-    }
+    if (!isDigit(c)) return {failureCode, failureCode};
     value = value * 10 + (c - '0');
   }
-  if (value < minimum || value > maximum) ctx.run.statusCode = failureCode;
-  return value;
+  return {value, value < minimum || value > maximum ? failureCode : 0};
 }
 
 bool readNumberedSection(ScanContext& ctx, char letter, int32_t& value) {
@@ -89,8 +86,6 @@ namespace {
 // The rules in section order; returns at the first failure with its code.
 int32_t checkSections(ScanContext& ctx) {
   FilenameInfo& fn = ctx.fn;
-  ScanRun& run = ctx.run;
-  run.statusCode = 0;
   fn.nameLength = static_cast<int32_t>(fn.fileName.size());
 
   int32_t lastPeriod = 0;
@@ -103,7 +98,7 @@ int32_t checkSections(ScanContext& ctx) {
   if (lastPeriod == 0 || extLength < 2 || extLength > 4) return 3;
   if (lastPeriod < 15) return 1;
   fn.extension = fn.fileName.substr(static_cast<size_t>(lastPeriod));
-  classifyExtension(ctx);
+  const int32_t typeStatus = classifyExtension(ctx);
 
   // dataID
   size_t us = fn.fileName.find('_');
@@ -126,33 +121,26 @@ int32_t checkSections(ScanContext& ctx) {
   lookupLocation(ctx);
   fn.cursor += fn.locationIDLength + 1;
 
-  if (fn.typeCode != 150) return run.statusCode;
+  if (fn.typeCode != 150) return typeStatus;
 
-  // Date
-  fn.year = readDigits(ctx, fn.cursor, 4, 1980, 2029, 5);
-  if (run.statusCode) return 5;
-  fn.cursor += 4;
-  fn.month = readDigits(ctx, fn.cursor, 2, 1, 12, 5);
-  fn.cursor += 2;
-  if (run.statusCode) return 5;
-  fn.day = readDigits(ctx, fn.cursor, 2, 1, 31, 5);
-  fn.cursor += 2;
-  if (run.statusCode) return 5;
+  // Date and time: a section that fails keeps what readDigits gave (the table shows it).
+  auto digits = [&](int32_t& field, int32_t count, int32_t minimum, int32_t maximum, int32_t code) {
+    const DigitsRead d = readDigits(ctx, fn.cursor, count, minimum, maximum, code);
+    field = d.value;
+    fn.cursor += count;
+    return d.status;
+  };
+  if (digits(fn.year, 4, 1980, 2029, 5)) return 5;
+  if (digits(fn.month, 2, 1, 12, 5)) return 5;
+  if (digits(fn.day, 2, 1, 31, 5)) return 5;
 
-  // Time
   fn.hour = fn.minute = fn.second = 0;
   if (at(fn, fn.cursor) != '_') {
-    fn.hour = readDigits(ctx, fn.cursor, 2, 0, 23, 6);
-    fn.cursor += 2;
-    if (run.statusCode) return 6;
+    if (digits(fn.hour, 2, 0, 23, 6)) return 6;
     if (at(fn, fn.cursor) != '_') {
-      fn.minute = readDigits(ctx, fn.cursor, 2, 0, 59, 6);
-      fn.cursor += 2;
-      if (run.statusCode) return 6;
+      if (digits(fn.minute, 2, 0, 59, 6)) return 6;
       if (at(fn, fn.cursor) != '_') {
-        fn.second = readDigits(ctx, fn.cursor, 2, 0, 59, 6);
-        fn.cursor += 2;
-        if (run.statusCode) return 6;
+        if (digits(fn.second, 2, 0, 59, 6)) return 6;
       }
     }
   }
@@ -179,7 +167,7 @@ int32_t checkSections(ScanContext& ctx) {
   fn.comments.clear();
   fn.cursor += 1;
   char c = at(fn, fn.cursor);
-  if (c == '.') return run.statusCode;
+  if (c == '.') return 0;
   if (c != '_') return 141;
   fn.cursor += 1;
   c = at(fn, fn.cursor);
@@ -206,16 +194,11 @@ int32_t checkSections(ScanContext& ctx) {
   } else {
     if (int32_t code = readComments(ctx)) return code;
   }
-  return run.statusCode;
+  return 0;
 }
 
 }  // namespace
 
-// The result is also the run's status, whichever rule decided it.
-int32_t checkFileName(ScanContext& ctx) {
-  const int32_t code = checkSections(ctx);
-  ctx.run.statusCode = code;
-  return code;
-}
+int32_t checkFileName(ScanContext& ctx) { return checkSections(ctx); }
 
 }  // namespace tarvik

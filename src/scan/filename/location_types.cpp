@@ -42,18 +42,18 @@ const LocationRow kLocations[] = {
 
 }  // namespace
 
-void classifyExtension(ScanContext& ctx) {
+int32_t classifyExtension(ScanContext& ctx) {
   FilenameInfo& fn = ctx.fn;
   for (const TypeRow& row : kTypes)
     for (const char* ext : row.extensions)
       if (ext && sameTextNoCase(&ctx.report, fn.extension, ext)) {
         fn.typeCode = row.code;
         fn.typeClass = row.typeClass;
-        return;
+        return 0;
       }
   fn.typeCode = 151;
   fn.typeClass = "NON_ICARTT_TYPE";
-  ctx.run.statusCode = 151;
+  return 151;
 }
 
 void lookupLocation(ScanContext& ctx) {

@@ -39,9 +39,7 @@ int32_t checkRange(ScanContext& ctx, int64_t value, int32_t low, int32_t high, i
       r.error("Error: Header Line%d: %s value exceeded (or outside boundaries). The expected value here is between %d and %d.<br>\n",
               lineNumber, label, low, high);
   }
-  if (pass) return 0;
-  ctx.run.statusCode = 10;
-  return 10;
+  return pass ? 0 : 10;
 }
 
 int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& text, int32_t count, ListKind kind) {
@@ -62,14 +60,13 @@ int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& 
           else if (i < 6)
             h.revisionDate[i - 3] = v;
         } else {
-          double v = leadingReal(t);
-          bool primary = kind == ListKind::PrimaryMissing;
-          auto& flags = primary ? h.missingFlags : h.auxMissingFlags;
-          auto& ulod = primary ? h.ulodValues : h.auxUlodValues;
-          auto& llod = primary ? h.llodValues : h.auxLlodValues;
-          if (i < flags.size()) flags[i] = v;
-          if (i < ulod.size()) ulod[i] = v;
-          if (i < llod.size()) llod[i] = v;
+          // A missing flag is also each LOD value until a LOD line gives one.
+          const double v = leadingReal(t);
+          if (Variable* var = h.vars.at(kind == ListKind::PrimaryMissing ? VarKind::Primary : VarKind::Auxiliary, i)) {
+            var->missingFlag = v;
+            var->ulodValue = v;
+            var->llodValue = v;
+          }
         }
       }
       ++counter;
@@ -89,9 +86,9 @@ int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& 
     r.write("<br>This error could also be due to invalid chars (or data delimiters) found on this line.\n");
     r.endBlock();
     r.echo(Echo::C, lineNumber, ctx.run.echoBuffer);
-    ctx.run.statusCode = 10;
+    return 10;
   }
-  return ctx.run.statusCode;
+  return 0;
 }
 
 namespace {
@@ -107,44 +104,46 @@ void readTwoInts(std::string_view text, int32_t& a, int32_t& b) {
 
 }  // namespace
 
-void readLine1(ScanContext& ctx) {
+int32_t readLine1(ScanContext& ctx) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
-  readHeaderLine(ctx, 1);
-  if (ctx.checks.headerEndedEarly) return;
-  if (run.statusCode == 0) run.statusCode = checkItemCount(ctx, run.lineBuffer, 2, 1);
-  if (run.statusCode == 0) {
+  int32_t status = readHeaderLine(ctx, 1);
+  if (ctx.checks.headerEndedEarly) return status;
+  if (status == 0) status = checkItemCount(ctx, run.lineBuffer, 2, 1);
+  if (status == 0) {
     readTwoInts(run.lineBuffer, h.numHeaderLines, h.ffi);
-    checkRange(ctx, h.numHeaderLines, 15, 4000, 1, RangeMode::Between, "Header Lines (NH)");
+    status = checkRange(ctx, h.numHeaderLines, 15, 4000, 1, RangeMode::Between, "Header Lines (NH)");
   }
-  if (run.statusCode == 0) checkRange(ctx, h.ffi, 1001, 2310, 1, RangeMode::Either, "FFI");
-  if (run.statusCode != 0)
+  if (status == 0) status = checkRange(ctx, h.ffi, 1001, 2310, 1, RangeMode::Either, "FFI");
+  if (status != 0)
     ctx.report.error("Error found while verifying Header Line1 (Number of lines in header, file format index).<br>\n");
+  return status;
 }
 
-void readLine6(ScanContext& ctx) {
+int32_t readLine6(ScanContext& ctx) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
-  readHeaderLine(ctx, 6);
-  if (ctx.checks.headerEndedEarly) return;
-  if (run.statusCode == 0) run.statusCode = checkItemCount(ctx, run.lineBuffer, 2, 6);
+  int32_t status = readHeaderLine(ctx, 6);
+  if (ctx.checks.headerEndedEarly) return status;
+  if (status == 0) status = checkItemCount(ctx, run.lineBuffer, 2, 6);
   const int32_t v = ctx.fn.volume > 0 ? ctx.fn.volume : 1;
-  if (run.statusCode == 0) {
+  if (status == 0) {
     readTwoInts(run.lineBuffer, h.volumeNumber, h.volumeCount);
-    checkRange(ctx, h.volumeNumber, 1, v, 6, RangeMode::Either, "Header_Start_Volume");
+    status = checkRange(ctx, h.volumeNumber, 1, v, 6, RangeMode::Either, "Header_Start_Volume");
   }
-  if (run.statusCode == 0) checkRange(ctx, h.volumeCount, v, v, 6, RangeMode::AtLeast, "Header_End_Volume");
-  if (run.statusCode != 0)
+  if (status == 0) status = checkRange(ctx, h.volumeCount, v, v, 6, RangeMode::AtLeast, "Header_End_Volume");
+  if (status != 0)
     ctx.report.error("Error found while verifying Header Line6 (volume number, number of file volumes).<br>\n");
+  return status;
 }
 
-void readLine7(ScanContext& ctx) {
+int32_t readLine7(ScanContext& ctx) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
-  readHeaderLine(ctx, 7);
-  if (ctx.checks.headerEndedEarly) return;
-  if (run.statusCode == 0) run.statusCode = checkItemCount(ctx, run.lineBuffer, 6, 7);
-  if (run.statusCode == 0) readNumberList(ctx, 7, run.lineBuffer, 6, ListKind::Dates);
+  int32_t status = readHeaderLine(ctx, 7);
+  if (ctx.checks.headerEndedEarly) return status;
+  if (status == 0) status = checkItemCount(ctx, run.lineBuffer, 6, 7);
+  if (status == 0) status = readNumberList(ctx, 7, run.lineBuffer, 6, ListKind::Dates);
   struct Item {
     int32_t value;
     int32_t low, high;
@@ -159,24 +158,25 @@ void readLine7(ScanContext& ctx) {
       {h.revisionDate[2], 1, 31, "Data Revision Date: Rev_dd"},
   };
   for (const Item& it : items) {
-    if (run.statusCode != 0) break;
-    checkRange(ctx, it.value, it.low, it.high, 7, RangeMode::Between, it.label);
+    if (status != 0) break;
+    status = checkRange(ctx, it.value, it.low, it.high, 7, RangeMode::Between, it.label);
   }
-  if (run.statusCode == 0) {
+  if (status == 0) {
     const int32_t* c = h.collectionDate;
     const int32_t* v = h.revisionDate;
     bool earlier = v[0] < c[0] || (v[0] == c[0] && (v[1] < c[1] || (v[1] == c[1] && v[2] < c[2])));
     if (earlier) {
-      run.statusCode = 10;
+      status = 10;
       ctx.report.error("Error - Header Line%d: UTC Date : Revision Date can't be less than Collection (or Flight) Date.<br>\n", 7);
     }
   }
   if (h.collectionDate[0] != ctx.fn.year || h.collectionDate[1] != ctx.fn.month || h.collectionDate[2] != ctx.fn.day) {
-    run.statusCode = 10;
+    status = 10;
     ctx.report.error("Error - Header Line%d: UTC File DATES mismatch. Filename DATE should be the same as data Collection (or Flight) DATE in header.", 7);
   }
-  if (run.statusCode != 0)
+  if (status != 0)
     ctx.report.error("Error found while verifying Header Line7 (Data Collection Date, Data Revision Date).<br>\n");
+  return status;
 }
 
 bool isMergeFile(const std::string& dataID) {
@@ -197,20 +197,19 @@ bool intervalExempt(ScanContext& ctx) {
   return samePrefixNoCase(&ctx.report, fn.dataID, "GEOS-CHEM", 9);
 }
 
-void readLine8(ScanContext& ctx) {
+int32_t readLine8(ScanContext& ctx) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
-  readHeaderLine(ctx, 8);
-  if (ctx.checks.headerEndedEarly) return;
+  const int32_t status = readHeaderLine(ctx, 8);
+  if (ctx.checks.headerEndedEarly) return status;
   const std::string& text = run.lineBuffer;
   if (!isRealText(text)) {
     r.error("Error: Header Line8: \"Sampling Interval\"; a numerical value was expected on this line. Only numerical values allowed on this line.<br />\n");
     r.printf("<font color='#0000FF'>Line8:</font> %s<br /><br />\n", text);
-    run.statusCode = 10;
-    return;
+    return 10;
   }
-  if (run.statusCode != 0) return;
+  if (status != 0) return status;
   h.dataIntervalIsInteger = isIntegerText(text) ? 1 : 0;
   h.dataInterval = leadingReal(text);
   const double iv = h.dataInterval;
@@ -232,16 +231,16 @@ void readLine8(ScanContext& ctx) {
     r.write("Please correct this value or make the right selection for \"Time-Interval Type\" above.<br>\n");
     r.endBlock();
   } else if (isMergeFile(ctx.fn.dataID) || run.allowExtraIntervals) {
-    if (nearlyEqual(iv, 5) || nearlyEqual(iv, 10) || nearlyEqual(iv, 15) || nearlyEqual(iv, 30)) return;
+    if (nearlyEqual(iv, 5) || nearlyEqual(iv, 10) || nearlyEqual(iv, 15) || nearlyEqual(iv, 30)) return 0;
     r.beginError();
     r.printf("Error: Header Line%d (Sampling Period): The value expected here = 5, 10, 15, or 30\n", line);
     r.write("<br>since the checkbox is selectd: \"Also Allow Intervals: 5, 10, 15, 30\"\n");
     r.endBlock();
   } else {
-    if (!(iv > 1 && !nearlyEqual(iv, 60))) return;
+    if (!(iv > 1 && !nearlyEqual(iv, 60))) return 0;
     r.error("Error: Header Line%d (Sampling Period): The value expected for constant equal intervals is 1 (or less), or 60.\n", line);
   }
-  run.statusCode = 10;
+  return 10;
 }
 
 }  // namespace tarvik

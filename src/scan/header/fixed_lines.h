@@ -11,14 +11,16 @@ struct ScanContext;
 enum class RangeMode { Either, AtLeast, Between };
 enum class ListKind { Dates, PrimaryMissing, AuxMissing };
 
+// 0 when value is in range, else 10 (reported).
 int32_t checkRange(ScanContext& ctx, int64_t value, int32_t low, int32_t high, int64_t lineNumber, RangeMode mode,
                    const char* label);
 int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& text, int32_t count, ListKind kind);
 
-void readLine1(ScanContext& ctx);
-void readLine6(ScanContext& ctx);
-void readLine7(ScanContext& ctx);
-void readLine8(ScanContext& ctx);
+// Each reads and checks its line: 0, or the status of the failure it reported.
+int32_t readLine1(ScanContext& ctx);
+int32_t readLine6(ScanContext& ctx);
+int32_t readLine7(ScanContext& ctx);
+int32_t readLine8(ScanContext& ctx);
 
 // The file is exempt from the rule against an interval of -1 (satellite, ground, model files...).
 bool intervalExempt(ScanContext& ctx);

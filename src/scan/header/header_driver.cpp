@@ -1,9 +1,11 @@
 #include "scan/header/header_driver.h"
 
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "scan/core/message_budget.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 #include "scan/header/fixed_lines.h"
@@ -82,11 +84,11 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
   bool mismatch = false;
   auto itemText = [](std::string_view it) { return it.substr(0, 255); };
   if (tok.next(item)) {
-    if (!sameShortName(h.independentVarDef, itemText(item), '`')) {
+    if (!sameShortName(h.independentDefinition(), itemText(item), '`')) {
       mismatch = true;
       r.beginError();
       r.printf("Error - Header Last Line (Line%d): Var_1 - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
-               number, itemText(item), shortNameOf(h.independentVarDef));
+               number, itemText(item), shortNameOf(h.independentDefinition()));
       r.write(kMismatchHint);
       writeValuesRead(ctx);
       r.endBlock();
@@ -96,45 +98,43 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
     return 0;
   }
   const char* rest = "`\r\n";
-  if (h.ffi == 2110 || h.ffi == 2310) {
-    for (size_t k = 0; k < h.auxVarDefs.size(); ++k) {
+  const std::span<const Variable> aux = h.vars.of(VarKind::Auxiliary);
+  const std::span<const Variable> primary = h.vars.of(VarKind::Primary);
+  if (h.multiDimensional()) {
+    for (size_t k = 0; k < aux.size(); ++k) {
       if (!tok.next(item, rest)) return mismatch ? 10 : 0;
-      if (sameShortName(h.auxVarDefs[k], itemText(item), '`')) continue;
+      if (sameShortName(aux[k].definition, itemText(item), '`')) continue;
       mismatch = true;
       r.error("Error - Header Last Line (Line%d): AUX_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
-              number, static_cast<int64_t>(k) + 2, itemText(item), shortNameOf(h.auxVarDefs[k]));
+              number, static_cast<int64_t>(k) + 2, itemText(item), shortNameOf(aux[k].definition));
       r.echo(Echo::A, number, line);
     }
   }
   if (h.ffi == 2110) {
     if (!tok.next(item, rest)) return mismatch ? 10 : 0;
-    if (!sameShortName(h.boundedVarDef, itemText(item), '`')) {
+    if (!sameShortName(h.boundedDefinition(), itemText(item), '`')) {
       mismatch = true;
       r.error("Error - Header Last Line (Line%d): Bounded_Indep_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
-              number, naux + 2, itemText(item), shortNameOf(h.boundedVarDef));
+              number, naux + 2, itemText(item), shortNameOf(h.boundedDefinition()));
       r.echo(Echo::A, number, line);
     }
   }
   const int64_t offset = h.ffi == 1001 ? 2 : (h.ffi == 2310 ? naux + 2 : naux + 3);
-  int primaryMismatches = 0;
-  for (size_t k = 0; k < h.varDefs.size(); ++k) {
+  MessageBudget primaryMismatches(32);  // the first four also say what the header's counts are
+  for (size_t k = 0; k < primary.size(); ++k) {
     if (!tok.next(item, rest)) break;
-    if (sameShortName(h.varDefs[k], itemText(item), '`')) continue;
+    if (sameShortName(primary[k].definition, itemText(item), '`')) continue;
     mismatch = true;
-    ++primaryMismatches;
     r.beginError();
     r.printf("Error - Header Last Line (Line%d): Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
-             number, static_cast<int64_t>(k) + offset, itemText(item), shortNameOf(h.varDefs[k]));
-    if (primaryMismatches <= 4) {
+             number, static_cast<int64_t>(k) + offset, itemText(item), shortNameOf(primary[k].definition));
+    if (primaryMismatches.used() < 4) {
       r.write(kMismatchHint);
       writeValuesRead(ctx);
     }
     r.endBlock();
     r.echo(Echo::A, number, line);
-    if (primaryMismatches == 32) {
-      r.error("<br>Too many errors...<br>\n");
-      break;
-    }
+    if (primaryMismatches.spend(r, MessageBudget::Notice::Error, "<br>Too many errors...<br>\n")) break;
   }
   return mismatch ? 10 : 0;
 }
@@ -144,55 +144,59 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
   HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
   linesRead = 1;
-  readLine1(ctx);
-  if (run.statusCode != 0) return run.statusCode;
+  int32_t status = readLine1(ctx);
+  if (status != 0) return status;
 
   const bool multi = h.ffi != 1001;
   int32_t line = 1;
   // Raises linesRead for the next line of the grammar; false when the header phase has stopped.
   auto next = [&]() {
-    if (run.statusCode != 0) return false;
+    if (status != 0) return false;
     linesRead = ++line;
     return true;
   };
   const HeaderSlot texts[] = {HeaderSlot::PiName, HeaderSlot::PiOrganization, HeaderSlot::Instrumentation,
                               HeaderSlot::MissionName};
   for (HeaderSlot s : texts)
-    if (next()) readTextLine(ctx, line, 0, s);
-  if (next()) readLine6(ctx);
-  if (next()) readLine7(ctx);
-  if (next()) readLine8(ctx);
-  if (next()) readTextLine(ctx, line, 1, multi ? HeaderSlot::BoundedVar : HeaderSlot::IndependentVar);
-  if (multi && next()) readTextLine(ctx, line, 1, HeaderSlot::IndependentVar);
+    if (next()) status = readTextLine(ctx, line, 0, s);
+  if (next()) status = readLine6(ctx);
+  if (next()) status = readLine7(ctx);
+  if (next()) status = readLine8(ctx);
+  // Line 9 defines the independent variable (FFI 1001) or the bounded one, line 10 the unbounded.
+  if (next()) status = readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Independent, 0});
+  if (multi && next()) status = readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Independent, 1});
+  int32_t count = 0;
   if (next()) {
-    int32_t v = readCountLine(ctx, line, 1, 4094, "Header No. Vars");
-    if (run.statusCode == 0) h.numVariables = v;
+    status = readCountLine(ctx, line, 1, 4094, "Header No. Vars", count);
+    if (status == 0) h.numVariables = count;
   }
-  if (next()) readScaleLine(ctx, h.numVariables, line, VarKind::Primary);
-  if (next()) readMissingLine(ctx, h.numVariables, line, VarKind::Primary);
-  for (int32_t i = 0; i < h.numVariables && run.statusCode == 0; ++i)
-    if (next()) readTextLine(ctx, line, 1, HeaderSlot::VarDef);
+  if (next()) status = readScaleLine(ctx, h.numVariables, line, VarKind::Primary);
+  if (next()) status = readMissingLine(ctx, h.numVariables, line, VarKind::Primary);
+  for (int32_t i = 0; i < h.numVariables && status == 0; ++i)
+    if (next())
+      status = readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Primary, static_cast<size_t>(i)});
   if (multi) {
     if (next()) {
-      int32_t v = readCountLine(ctx, line, 1, 4095, "Header No. Auxiliary Vars");
-      if (run.statusCode == 0) h.numAuxVariables = v;
+      status = readCountLine(ctx, line, 1, 4095, "Header No. Auxiliary Vars", count);
+      if (status == 0) h.numAuxVariables = count;
     }
-    if (next()) readScaleLine(ctx, h.numAuxVariables, line, VarKind::Auxiliary);
-    if (next()) readMissingLine(ctx, h.numAuxVariables, line, VarKind::Auxiliary);
-    for (int32_t i = 0; i < h.numAuxVariables && run.statusCode == 0; ++i)
-      if (next()) readTextLine(ctx, line, 1, HeaderSlot::AuxVarDef);
+    if (next()) status = readScaleLine(ctx, h.numAuxVariables, line, VarKind::Auxiliary);
+    if (next()) status = readMissingLine(ctx, h.numAuxVariables, line, VarKind::Auxiliary);
+    for (int32_t i = 0; i < h.numAuxVariables && status == 0; ++i)
+      if (next())
+        status = readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Auxiliary, static_cast<size_t>(i)});
   } else {
     h.numAuxVariables = 0;
   }
   if (next()) {
-    int32_t v = readCountLine(ctx, line, 0, 4095, "Header No. Special Comments");
-    if (run.statusCode == 0) h.numSpecialComments = v;
+    status = readCountLine(ctx, line, 0, 4095, "Header No. Special Comments", count);
+    if (status == 0) h.numSpecialComments = count;
   }
-  for (int32_t i = 0; i < h.numSpecialComments && run.statusCode == 0; ++i)
-    if (next()) readTextLine(ctx, line, 0, HeaderSlot::SpecialComment);
+  for (int32_t i = 0; i < h.numSpecialComments && status == 0; ++i)
+    if (next()) status = readTextLine(ctx, line, 0, HeaderSlot::SpecialComment);
   if (next()) {
-    int32_t v = readCountLine(ctx, line, 0, 4095, "Header No. Normal Comments");
-    if (run.statusCode == 0) h.numNormalComments = v;
+    status = readCountLine(ctx, line, 0, 4095, "Header No. Normal Comments", count);
+    if (status == 0) h.numNormalComments = count;
   }
   const int32_t nncomLine = line;
 
@@ -202,16 +206,16 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
   h.uncertaintyText.clear();
   h.revisionComplete = 0;
 
-  for (int32_t i = 0; i < h.numNormalComments - 1 && run.statusCode == 0; ++i) {
+  for (int32_t i = 0; i < h.numNormalComments - 1 && status == 0; ++i) {
     if (!next()) break;
-    readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
+    status = readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
     run.echoBuffer = run.lineBuffer;
-    if (run.statusCode == 0) checkNormalComment(ctx, line, run.lineBuffer);
+    if (status == 0) status = checkNormalComment(ctx, line, run.lineBuffer);
   }
-  if (next()) readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
-  if (run.statusCode == 0) run.statusCode = checkShortNames(ctx, run.lineBuffer, line);
+  if (next()) status = readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
+  if (status == 0) status = checkShortNames(ctx, run.lineBuffer, line);
 
-  if (run.statusCode == 0 && ctx.fn.revision > 0 && h.revisionComplete == 0) {
+  if (status == 0 && ctx.fn.revision > 0 && h.revisionComplete == 0) {
     if (ctx.fn.revisionIsLetter) {
       r.error("<br>HEADER REVISION Section seems incorrect -- Expecting _RA, _RB, .etc. for Field data files.\n");
     } else {
@@ -222,10 +226,10 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
                nncomLine, h.numNormalComments);
       r.endBlock();
     }
-    run.statusCode = 10;
+    status = 10;
   }
 
-  if (run.statusCode == 0) {
+  if (status == 0) {
     const int64_t base = static_cast<int64_t>(h.numVariables) + h.numSpecialComments + h.numNormalComments;
     const int64_t expected = multi ? base + h.numAuxVariables + 18 : base + 14;
     if (h.numHeaderLines != expected) {
@@ -242,10 +246,10 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
                  h.numHeaderLines, h.numVariables, h.numAuxVariables, h.numSpecialComments, h.numNormalComments);
       }
       r.endBlock();
-      run.statusCode = 10;
+      status = 10;
     }
   }
-  return run.statusCode;
+  return status;
 }
 
 }  // namespace tarvik

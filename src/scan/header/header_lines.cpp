@@ -5,7 +5,7 @@
 
 namespace tarvik {
 
-size_t readHeaderLine(ScanContext& ctx, int64_t lineNumber) {
+int32_t readHeaderLine(ScanContext& ctx, int64_t lineNumber) {
   size_t n = readInputLine(ctx);
   if (n == 0) {
     // The header ends before its declared lines: one message for this line, and no stale text.
@@ -13,10 +13,9 @@ size_t readHeaderLine(ScanContext& ctx, int64_t lineNumber) {
     ctx.checks.headerEndedEarly = true;
     ctx.report.error("<br>Error - Header Line%d: the file ended before this header line was read (end of file inside the header; NH on line1 = %d).<br>\n",
                      lineNumber, ctx.hdr.numHeaderLines);
-    ctx.run.statusCode = 10;
-    return 0;
+    return 10;
   }
-  return checkLineLength(ctx, lineNumber, ctx.run.lineBuffer, "Line Length Truncated");
+  return checkLineLength(ctx, lineNumber, ctx.run.lineBuffer, "Line Length Truncated") == 0 ? 10 : 0;
 }
 
 size_t checkLineLength(ScanContext& ctx, int64_t lineNumber, std::string& text, const char* tag) {
@@ -25,7 +24,6 @@ size_t checkLineLength(ScanContext& ctx, int64_t lineNumber, std::string& text, 
     ctx.report.error("ERROR (%s): Header Line%d: The text on this line is too long (max=%d).<br>This error could also be due to \"carriage returns\" being missing.<br>",
                      tag, lineNumber, maxLen - 1);
     ctx.report.echo(Echo::A, lineNumber, text);
-    ctx.run.statusCode = 10;
     return 0;
   }
   size_t spaces = 0;

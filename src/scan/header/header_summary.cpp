@@ -1,5 +1,6 @@
 #include "scan/header/header_summary.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,15 +28,16 @@ class SummaryRows {
                 r_number_, label, Raw{value});
     ++r_number_;
   }
-  // A group of rows; those beyond the last line reached are counted but not written.
-  void group(const char* labelFormat, const std::vector<std::string>& texts, int64_t count) {
+  // A group of rows; those beyond the last line reached are counted but not written. text(i) is
+  // the text of row i (0-based), empty when the header holds none.
+  template <class Text>
+  void group(const char* labelFormat, int64_t count, Text text) {
     for (int64_t i = 0; i < count; ++i) {
       if (r_number_ > linesRead_) {
         r_number_ += count - i;
         return;
       }
-      const std::string text = static_cast<size_t>(i) < texts.size() ? texts[static_cast<size_t>(i)] : std::string();
-      row(format(labelFormat, i + 1), text);
+      row(format(labelFormat, i + 1), text(static_cast<size_t>(i)));
     }
   }
   int64_t counter() const { return r_number_; }
@@ -46,11 +48,13 @@ class SummaryRows {
   int64_t r_number_ = 1;
 };
 
-std::string scaleText(const std::vector<double>& v, double upper) {
+using Field = double Variable::*;
+
+std::string scaleText(std::span<const Variable> vars, double upper) {
   std::string out;
-  for (size_t i = 0; i < v.size(); ++i) {
+  for (size_t i = 0; i < vars.size(); ++i) {
     if (i) out += ",";
-    double s = v[i];
+    double s = vars[i].scaleFactor;
     if (nearlyEqual(s, 1))
       out += format(" %.1f", s);
     else if (s > upper || s < 0.0011)
@@ -61,30 +65,29 @@ std::string scaleText(const std::vector<double>& v, double upper) {
   return out;
 }
 
-std::string flagText(const std::vector<double>& v) {
+std::string flagText(std::span<const Variable> vars) {
   std::string out;
-  for (size_t i = 0; i < v.size(); ++i) {
+  for (size_t i = 0; i < vars.size(); ++i) {
     if (i) out += ",";
-    out += format(" %.0f", v[i]);
+    out += format(" %.0f", vars[i].missingFlag);
   }
   return out;
 }
 
-void flagLine(Report& r, const char* first, const std::vector<double>& v) {
-  r.printf(first, v.empty() ? 0.0 : v[0]);
-  for (size_t i = 1; i < v.size(); ++i) r.printf(", %.0f", v[i]);
+void flagLine(Report& r, const char* first, std::span<const Variable> vars, Field flag) {
+  r.printf(first, vars.empty() ? 0.0 : vars[0].*flag);
+  for (size_t i = 1; i < vars.size(); ++i) r.printf(", %.0f", vars[i].*flag);
   r.write("</font><br>\n");
 }
 
-void valueLine(Report& r, const char* first, const std::vector<double>& v, const std::vector<double>& missing,
-               const char* end) {
-  r.printf(first, v.empty() ? 0.0 : v[0]);
-  for (size_t i = 1; i < v.size(); ++i) {
-    double m = i < missing.size() ? missing[i] : kInitialMissingFlag;
-    if (nearlyEqual(v[i], m))
-      r.printf(", %.0f", v[i]);
+// A LOD value equal to the missing flag is shown as the flag, without decimals.
+void valueLine(Report& r, const char* first, std::span<const Variable> vars, Field value, const char* end) {
+  r.printf(first, vars.empty() ? 0.0 : vars[0].*value);
+  for (size_t i = 1; i < vars.size(); ++i) {
+    if (nearlyEqual(vars[i].*value, vars[i].missingFlag))
+      r.printf(", %.0f", vars[i].*value);
     else
-      r.printf(", %.4f", v[i]);
+      r.printf(", %.4f", vars[i].*value);
   }
   r.write(end);
 }
@@ -114,10 +117,18 @@ const KeywordText kKeywordTexts[] = {
 
 }  // namespace
 
-void writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
+int32_t writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
   const HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
-  const bool multi = h.ffi == 2110 || h.ffi == 2310;
+  const bool multi = h.multiDimensional();
+  const std::span<const Variable> primary = h.vars.of(VarKind::Primary);
+  const std::span<const Variable> aux = h.vars.of(VarKind::Auxiliary);
+  auto definitionOf = [](std::span<const Variable> vars) {
+    return [vars](size_t i) { return i < vars.size() ? vars[i].definition : std::string(); };
+  };
+  auto textOf = [](const std::vector<std::string>& texts) {
+    return [&texts](size_t i) { return i < texts.size() ? texts[i] : std::string(); };
+  };
 
   r.printf("<p><u><b>File Header Info Interpreted by Tarvik (Lines Read=%d):</b></u></p><br>", linesRead);
   r.write("<table border=\"2\" cellspacing=\"1\" cellpadding=\"1\">\n");
@@ -139,28 +150,28 @@ void writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
   else
     rows.row("Data Interval", format("%.5f", h.dataInterval));
   if (multi) {
-    rows.row("Independent VarName1 (bounded)", h.boundedVarDef);
-    rows.row("Independent VarName2 (unbounded)", h.independentVarDef);
+    rows.row("Independent VarName1 (bounded)", std::string(h.boundedDefinition()));
+    rows.row("Independent VarName2 (unbounded)", std::string(h.independentDefinition()));
   } else {
-    rows.row("Independent VarName", h.independentVarDef);
+    rows.row("Independent VarName", std::string(h.independentDefinition()));
   }
   rows.row("Number of Vars", format("%d", h.numVariables));
-  rows.row("Scale Factor(s)", scaleText(h.scaleFactors, 99999));
-  rows.row("Missing Data Indicator(s)", flagText(h.missingFlags));
-  rows.group("Var%d", h.varDefs, h.numVariables);
+  rows.row("Scale Factor(s)", scaleText(primary, 99999));
+  rows.row("Missing Data Indicator(s)", flagText(primary));
+  rows.group("Var%d", h.numVariables, definitionOf(primary));
   if (multi) {
     rows.row("Number of AuxVars", format("%d", h.numAuxVariables));
-    rows.row("AuxVars Scale Factor(s)", scaleText(h.auxScaleFactors, 9999));
-    rows.row("AuxVars Missing Data Indicator(s)", flagText(h.auxMissingFlags));
-    rows.group("AuxVar%d", h.auxVarDefs, h.numAuxVariables);
+    rows.row("AuxVars Scale Factor(s)", scaleText(aux, 9999));
+    rows.row("AuxVars Missing Data Indicator(s)", flagText(aux));
+    rows.group("AuxVar%d", h.numAuxVariables, definitionOf(aux));
   }
   rows.row("#_Special_Comments (S_COMM)", format("%d", h.numSpecialComments));
-  rows.group("S_COMM_Line%d", h.specialComments, h.numSpecialComments);
+  rows.group("S_COMM_Line%d", h.numSpecialComments, textOf(h.specialComments));
   rows.row("#_Normal Comments (N_COMM)", format("%d", h.numNormalComments));
-  rows.group("N_COMM_Line%d", h.normalComments, h.numNormalComments);
+  rows.group("N_COMM_Line%d", h.numNormalComments, textOf(h.normalComments));
   r.write("</table><br>\n");
 
-  if (static_cast<int64_t>(linesRead) + 1 < rows.counter()) return;
+  if (static_cast<int64_t>(linesRead) + 1 < rows.counter()) return 0;
 
   r.write("<p><u><b>Normal Comments (Supporting Info) KEYWORDS Found </b><i><font color='#FF0000'>(MISSING or MULTIPLE entries displayed in RED)</font></i>:</u><br>\n");
   int missing = 0, nonOptional = 0;
@@ -184,28 +195,28 @@ void writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
     example = ex;
   };
   if (h.keywordCounts[kwUlodFlag] == 1) {
-    flagLine(r, "<font size=\"-1\"> ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", h.ulodFlags);
-    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", h.auxUlodFlags);
+    flagLine(r, "<font size=\"-1\"> ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", primary, &Variable::ulodFlag);
+    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux, &Variable::ulodFlag);
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> ULOD_FLAG; <br></font></i>\n", "ULOD_FLAG: N/A");
   }
   if (h.keywordCounts[kwUlodValue] == 1) {
-    valueLine(r, "<font size=\"-1\"> ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", h.ulodValues, h.missingFlags, "</font><br>\n");
+    valueLine(r, "<font size=\"-1\"> ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary, &Variable::ulodValue, "</font><br>\n");
     if (multi)
-      valueLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", h.auxUlodValues, h.auxMissingFlags, "</font><br><br>\n");
+      valueLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", aux, &Variable::ulodValue, "</font><br><br>\n");
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> ULOD_VALUE; <br></font></i>\n", "ULOD_VALUE: N/A");
   }
   if (h.keywordCounts[kwLlodFlag] == 1) {
-    flagLine(r, "<font size=\"-1\"> LLOD_FLAG: </font> <font size=\"-1\" color='#0000FF'>%.0f", h.llodFlags);
-    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", h.auxLlodFlags);
+    flagLine(r, "<font size=\"-1\"> LLOD_FLAG: </font> <font size=\"-1\" color='#0000FF'>%.0f", primary, &Variable::llodFlag);
+    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux, &Variable::llodFlag);
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> LLOD_FLAG; <br></font></i>\n", "LLOD_FLAG: N/A");
   }
   if (h.keywordCounts[kwLlodValue] == 1) {
-    valueLine(r, "<font size=\"-1\"> LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", h.llodValues, h.missingFlags, "</font><br>\n");
+    valueLine(r, "<font size=\"-1\"> LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary, &Variable::llodValue, "</font><br>\n");
     if (multi)
-      valueLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", h.auxLlodValues, h.auxMissingFlags, "</font><br>\n");
+      valueLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", aux, &Variable::llodValue, "</font><br>\n");
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> LLOD_VALUE; <br></font></i>\n", "LLOD_VALUE: N/A");
   }
@@ -218,17 +229,20 @@ void writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
     r.write("If LODs are not used, enter N/A for their values. Example:<br>\n");
     r.write("<blockquote>LLOD_FLAG: N/A<br>LLOD_VALUE: N/A</blockquote>\n");
     r.endBlock();
-    ctx.run.statusCode = 10;
-  } else if (h.uncertaintyText.size() < 2) {
+    return 10;
+  }
+  if (h.uncertaintyText.size() < 2) {
     r.error("Error: Can't read UNCERTAINTY Value(s). UNCERTAINTY must be defined as data column(s), equation(s), or clearly described/explained in the header.<br>\n");
-    ctx.run.statusCode = 10;
-  } else if (missing >= 1) {
+    return 10;
+  }
+  if (missing >= 1) {
     r.beginWarning();
     r.printf("WARNING: %d Keyword/Value Pair(s) Missing or entered incorrectly. It is highly recommended that you enter ALL Keywords.\n",
              missing);
     r.printf("If a Keyword/Value is not applicable, simply enter N/A for its value (e.g., %s).\n", example);
     r.endBlock();
   }
+  return 0;
 }
 
 }  // namespace tarvik

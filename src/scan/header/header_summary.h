@@ -8,6 +8,8 @@ namespace tarvik {
 
 struct ScanContext;
 
-void writeHeaderSummary(ScanContext& ctx, int32_t linesRead);
+// Writes the table of the header as read up to line linesRead, and the keywords found: 0, or 10
+// when a keyword the scan needs is missing (reported).
+int32_t writeHeaderSummary(ScanContext& ctx, int32_t linesRead);
 
 }  // namespace tarvik

@@ -42,7 +42,7 @@ void readUncertainty(ScanContext& ctx, Tokenizer& tok) {
   h.uncertaintyText = kept;
 }
 
-void checkRevisionLine(ScanContext& ctx, int64_t lineNumber, Tokenizer& tok) {
+int32_t checkRevisionLine(ScanContext& ctx, int64_t lineNumber, Tokenizer& tok) {
   HeaderInfo& h = ctx.hdr;
   const FilenameInfo& fn = ctx.fn;
   Report& r = ctx.report;
@@ -54,8 +54,7 @@ void checkRevisionLine(ScanContext& ctx, int64_t lineNumber, Tokenizer& tok) {
   if (given.size() < 2) {
     r.error("Error Line%d: (Header REVISION Section): R# on this line MUST exist and match R# in filename. Please do NOT left-pad the R value with leading zeros<br>\n",
             lineNumber);
-    ctx.run.statusCode = 7;
-    return;
+    return 7;
   }
   given.resize(given.size() < 6 ? given.size() : 6);
   if (given[0] != 'R' && given[0] != 'r') given = std::string("R").append(given);
@@ -73,25 +72,24 @@ void checkRevisionLine(ScanContext& ctx, int64_t lineNumber, Tokenizer& tok) {
              lineNumber, given, expected);
     r.write("Please note, Revision numbers and comments are cumulative starting with the latest. For example,<blockquote>REVISION: R1; R0<br> R1: Enter text here specific to this revision <br> R0: No comments for this revision.</blockquote>\n");
     r.endBlock();
-    ctx.run.statusCode = 7;
-    return;
+    return 7;
   }
   for (int k = 0; k < 8 && tok.next(word, kWordDelims); ++k) {
     int64_t n = revisionNumberOf(word, false);
     if (n < 0 || n > fn.revision) {
       r.error("<br />Error Line%d: (Header REVISION section): R# on this line(%s) must exist and can't be GREATER_THAN R# in filename(R%d).<br />\n",
               lineNumber, word, fn.revision);
-      ctx.run.statusCode = 7;
-      return;
+      return 7;
     }
   }
+  return 0;
 }
 
-// A line whose first word is no keyword may be a revision comment. False after a revision error.
-bool checkRevisionComment(ScanContext& ctx, int64_t lineNumber, std::string_view word) {
+// A line whose first word is no keyword may be a revision comment: 0, or 7 after a revision error.
+int32_t checkRevisionComment(ScanContext& ctx, int64_t lineNumber, std::string_view word) {
   HeaderInfo& h = ctx.hdr;
   const FilenameInfo& fn = ctx.fn;
-  if (h.keywordCounts[kwRevision] <= 0 || fn.revision < 0 || fn.revisionIsLetter) return true;
+  if (h.keywordCounts[kwRevision] <= 0 || fn.revision < 0 || fn.revisionIsLetter) return 0;
   const int32_t R = fn.revision;
   const int64_t n = revisionNumberOf(word, true);
   bool error = false;
@@ -113,28 +111,28 @@ bool checkRevisionComment(ScanContext& ctx, int64_t lineNumber, std::string_view
   } else if (n > 0) {
     error = true;
   }
-  if (!error) return true;
-  ctx.run.statusCode = 7;
+  if (!error) return 0;
   h.revisionComplete = 0;
   ctx.report.error("<br />Error Line%d: (Header REVISION section): R# on this line(%s) can't be GREATER_THAN R# in filename(R%d).<br />\n",
                    lineNumber, word, R);
-  return false;
+  return 7;
 }
 
 }  // namespace
 
-void checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line) {
+int32_t checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line) {
   HeaderInfo& h = ctx.hdr;
-  if (h.allKeywordsFound == 1 && h.revisionComplete == 1) return;
+  if (h.allKeywordsFound == 1 && h.revisionComplete == 1) return 0;
   Tokenizer tok(line, kWordDelims);
   std::string_view word;
-  if (!tok.next(word)) return;
+  if (!tok.next(word)) return 0;
   int kw = kKeywordCount;
   for (int i = 0; i < kKeywordCount; ++i)
     if (sameTextNoCase(&ctx.report, word, kKeywordNames[i])) {
       kw = i;
       break;
     }
+  int32_t status = 0;
   bool updateAllFound = false;
   switch (kw) {
     case kwUncertainty:
@@ -143,7 +141,7 @@ void checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view l
       break;
     case kwRevision:
       ++h.keywordCounts[kw];
-      checkRevisionLine(ctx, lineNumber, tok);
+      status = checkRevisionLine(ctx, lineNumber, tok);
       break;
     case kwUlodFlag:
     case kwUlodValue:
@@ -155,12 +153,13 @@ void checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view l
                            : kw == kwLlodFlag  ? LodKind::LlodFlag
                                                : LodKind::LlodValue;
       std::string_view rest = line.substr(tok.position());
-      readLodLine(ctx, kind, lineNumber, word, tok.endedByDelimiter() ? &rest : nullptr);
+      status = readLodLine(ctx, kind, lineNumber, word, tok.endedByDelimiter() ? &rest : nullptr);
       updateAllFound = true;
       break;
     }
     case kKeywordCount:
-      updateAllFound = checkRevisionComment(ctx, lineNumber, word);
+      status = checkRevisionComment(ctx, lineNumber, word);
+      updateAllFound = status == 0;
       break;
     default:
       ++h.keywordCounts[kw];
@@ -172,6 +171,7 @@ void checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view l
       if (c <= 0) all = false;
     h.allKeywordsFound = all ? 1 : 0;
   }
+  return status;
 }
 
 }  // namespace tarvik

@@ -8,6 +8,7 @@ namespace tarvik {
 
 struct ScanContext;
 
-void checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line);
+// Reads the keyword of a normal-comment line: 0, or the status of the failure it reported.
+int32_t checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line);
 
 }  // namespace tarvik

@@ -1,6 +1,7 @@
 #include "scan/header/lod.h"
 
 #include <cmath>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,37 +50,42 @@ bool flagFails(double f, double b, bool lowerBound) {
 
 }  // namespace
 
-void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string_view keyword,
-                 const std::string_view* rest) {
+int32_t readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string_view keyword,
+                    const std::string_view* rest) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
   if (!rest) {
     r.error("<br />Error Line%d: seems unusual or empty.<br />%s<br /><br />\n", lineNumber, keyword);
-    return;
+    return 0;
   }
   if (rest->size() < 2) {
     r.error("<br />Error Line%d: seems unusual or empty.<br />%s: %s<br /><br />\n", lineNumber, keyword, *rest);
-    return;
+    return 0;
   }
   const bool upper = kind == LodKind::UlodFlag || kind == LodKind::UlodValue;
   const bool flagKind = kind == LodKind::UlodFlag || kind == LodKind::LlodFlag;
   const char letter = upper ? 'U' : 'L';
   const double b = upper ? -7 : -8;
-  const bool multi = h.ffi == 2110 || h.ffi == 2310;
+  const bool multi = h.multiDimensional();
   const size_t nv = static_cast<size_t>(h.numVariables > 0 ? h.numVariables : 0);
   const size_t naux = multi ? static_cast<size_t>(h.numAuxVariables > 0 ? h.numAuxVariables : 0) : 0;
 
-  std::vector<double>& prim = flagKind ? (upper ? h.ulodFlags : h.llodFlags) : (upper ? h.ulodValues : h.llodValues);
-  std::vector<double>& aux =
-      flagKind ? (upper ? h.auxUlodFlags : h.auxLlodFlags) : (upper ? h.auxUlodValues : h.auxLlodValues);
+  // The field of each variable record this line fills, and the flag field that goes with a value.
+  double Variable::*const field = flagKind ? (upper ? &Variable::ulodFlag : &Variable::llodFlag)
+                                           : (upper ? &Variable::ulodValue : &Variable::llodValue);
+  double Variable::*const flagField = upper ? &Variable::ulodFlag : &Variable::llodFlag;
+  const std::span<Variable> prim = h.vars.of(VarKind::Primary);
+  const std::span<Variable> aux = h.vars.of(VarKind::Auxiliary);
   auto setPrim = [&](size_t i, double v) {
-    if (i < prim.size()) prim[i] = v;
+    if (i < prim.size()) prim[i].*field = v;
   };
   auto setAux = [&](size_t i, double v) {
-    if (i < aux.size()) aux[i] = v;
+    if (i < aux.size()) aux[i].*field = v;
   };
-  auto missingOf = [&](const std::vector<double>& m, size_t i) { return i < m.size() ? m[i] : kInitialMissingFlag; };
+  auto missingOf = [](std::span<Variable> vars, size_t i) {
+    return i < vars.size() ? vars[i].missingFlag : kInitialMissingFlag;
+  };
 
   const std::string text = prepareLodText(ctx, lineNumber, keyword, *rest);
   Tokenizer tok(text, ":;,\t\r\n");
@@ -108,7 +114,7 @@ void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string
       ++p;
     } else {
       if (a < naux) {
-        setAux(a, isNumber ? leadingReal(item) : missingOf(h.auxMissingFlags, a));
+        setAux(a, isNumber ? leadingReal(item) : missingOf(aux, a));
         ++a;
         continue;
       }
@@ -116,22 +122,23 @@ void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string
         tooMany = true;
         break;
       }
-      setPrim(p, isNumber ? leadingReal(item) : missingOf(h.missingFlags, p));
+      setPrim(p, isNumber ? leadingReal(item) : missingOf(prim, p));
       ++p;
     }
   }
 
+  int32_t status = 0;
   if (flagKind) {
     bool failed = itemNotNumber;
-    double shown = prim.empty() ? 0.0 : prim[0];
+    double shown = prim.empty() ? 0.0 : prim[0].*field;
     for (size_t j = 0; j < nv && j < prim.size(); ++j)
-      if (flagFails(prim[j], b, true)) {
+      if (flagFails(prim[j].*field, b, true)) {
         failed = true;
-        shown = prim[j];
+        shown = prim[j].*field;
         break;
       }
     for (size_t j = 0; j < naux && j < aux.size(); ++j)
-      if (flagFails(aux[j], b, false)) failed = true;
+      if (flagFails(aux[j].*field, b, false)) failed = true;
     if (failed) {
       r.beginError();
       r.printf("Error Header Line%d: The %cLOD_FLAG expected is %d, %d, or %d, etc.<br>\n", lineNumber, letter,
@@ -140,21 +147,18 @@ void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string
                static_cast<int>(111111111 * b));
       r.endBlock();
       r.printf("<font color='#0000FF'>Line%d:</font> %s [%lf]<br /><br />\n", lineNumber, run.echoBuffer, shown);
-      run.statusCode = 10;
+      status = 10;
     }
   } else {
-    const std::vector<double>& flags = upper ? h.ulodFlags : h.llodFlags;
-    const std::vector<double>& auxFlags = upper ? h.auxUlodFlags : h.auxLlodFlags;
-    auto needsFlag = [](const std::vector<double>& vals, const std::vector<double>& miss, const std::vector<double>& fl,
-                        size_t n) {
-      for (size_t j = 0; j < n && j < vals.size(); ++j) {
-        double m = j < miss.size() ? miss[j] : kInitialMissingFlag;
-        double f = j < fl.size() ? fl[j] : 0;
-        if (!nearlyEqual(vals[j], m) && f > -1e15 && f < -888888888.1) return true;
+    // A LOD value other than the missing flag needs its LOD flag.
+    auto needsFlag = [&](std::span<Variable> vars, size_t n) {
+      for (size_t j = 0; j < n && j < vars.size(); ++j) {
+        const double f = vars[j].*flagField;
+        if (!nearlyEqual(vars[j].*field, vars[j].missingFlag) && f > -1e15 && f < -888888888.1) return true;
       }
       return false;
     };
-    if (needsFlag(prim, h.missingFlags, flags, nv) || (multi && needsFlag(aux, h.auxMissingFlags, auxFlags, naux))) {
+    if (needsFlag(prim, nv) || (multi && needsFlag(aux, naux))) {
       r.beginError();
       r.printf("Error Header Line%d: The %cLOD_VALUE seem valid; therefore, %cLOD_FLAG must also exist. \n", lineNumber,
                letter, letter);
@@ -162,24 +166,24 @@ void readLodLine(ScanContext& ctx, LodKind kind, int64_t lineNumber, std::string
                letter, lineNumber, letter);
       r.endBlock();
       r.echo(Echo::B, lineNumber, run.echoBuffer);
-      run.statusCode = 10;
+      status = 10;
     }
   }
   if (tooMany) {
     r.error("Error Header Line%d: The number of points found on this line MUST NOT be GREATER_THAN the total number of primary variables (NV = %d). Please remove any extra text from this line.<br />\n",
             lineNumber, h.numVariables);
     r.echo(Echo::B, lineNumber, run.echoBuffer);
-    run.statusCode = 10;
+    status = 10;
   }
   if (!flagKind && run.timeIntervalType == StartStopMid) {
-    const std::vector<double>& vals = multi ? aux : prim;
-    const std::vector<double>& miss = multi ? h.auxMissingFlags : h.missingFlags;
-    if (!vals.empty() && !nearlyEqual(vals[0], missingOf(miss, 0))) {
+    const std::span<Variable> vals = multi ? aux : prim;
+    if (!vals.empty() && !nearlyEqual(vals[0].*field, vals[0].missingFlag)) {
       r.error("<br />Error Header Line%d: [U/L]LOD_VALUE for <b>STOP_TIME</b> (independent variable) detected.<br />LODs do NOT apply to independent variables; please enter N/A for independent variable's LOD_VALUE.\n",
               lineNumber);
-      run.statusCode = 10;
+      status = 10;
     }
   }
+  return status;
 }
 
 }  // namespace tarvik

@@ -9,33 +9,35 @@
 
 namespace tarvik {
 
-void readTextLine(ScanContext& ctx, int64_t lineNumber, int unitsFlag, HeaderSlot slot) {
+int32_t readTextLine(ScanContext& ctx, int64_t lineNumber, int unitsFlag, HeaderSlot slot, DefinitionPlace place) {
   ScanRun& run = ctx.run;
-  size_t length = readHeaderLine(ctx, lineNumber);
-  if (ctx.checks.headerEndedEarly) return;
-  if (length == 0)
-    run.statusCode = 10;
-  else if (run.statusCode == 0)
-    run.statusCode = storeHeaderText(ctx, slot, std::string_view(run.lineBuffer).substr(0, length));
-  if (!unitsFlag) return;
+  int32_t status = readHeaderLine(ctx, lineNumber);
+  if (ctx.checks.headerEndedEarly) return status;
+  const size_t length = status == 0 ? run.lineBuffer.size() : 0;
+  if (status == 0) status = storeHeaderText(ctx, slot, run.lineBuffer, place);
+  if (!unitsFlag) return status;
   size_t commas = 0;
   for (size_t i = 0; i < length && i < run.lineBuffer.size(); ++i)
     if (run.lineBuffer[i] == ',') ++commas;
   if (commas == 0) {
     ctx.report.error("Error: Header Line%d: Can't read variable \"units\". Please separate name and units by commas.<br>\n", lineNumber);
     ctx.report.echo(Echo::A, lineNumber, run.lineBuffer);
-    run.statusCode = 10;
+    status = 10;
   } else if (commas == 1) {
     ctx.report.warning("Warning Line%d: Can't read \"optional\" long descriptive name. Please separate items by commas.<br>\n", lineNumber);
     ctx.report.echo(Echo::A, lineNumber, run.lineBuffer);
   }
+  return status;
 }
 
-int32_t readCountLine(ScanContext& ctx, int64_t lineNumber, int32_t low, int32_t high, const char* label) {
+int32_t readCountLine(ScanContext& ctx, int64_t lineNumber, int32_t low, int32_t high, const char* label,
+                      int32_t& value) {
   ScanRun& run = ctx.run;
-  readHeaderLine(ctx, lineNumber);
-  if (ctx.checks.headerEndedEarly) return 10;
-  run.statusCode = checkItemCount(ctx, run.lineBuffer, 1, lineNumber);
+  const int32_t status = readHeaderLine(ctx, lineNumber);
+  if (ctx.checks.headerEndedEarly) return status;
+  // A line of one item has no commas to count: only its ';' comment is cut. The line is judged
+  // by its integer alone, even when it was reported too long.
+  checkItemCount(ctx, run.lineBuffer, 1, lineNumber);
   if (!isIntegerText(run.lineBuffer)) {
     Report& r = ctx.report;
     r.beginError();
@@ -43,15 +45,13 @@ int32_t readCountLine(ScanContext& ctx, int64_t lineNumber, int32_t low, int32_t
     r.write("Ths error could be due to a mismatch in the NumHeaderLines on line1, NumVariables on line10, NumSpecialComments and/or NumNormalComments.<br>\n");
     r.endBlock();
     r.echo(Echo::A, lineNumber, run.lineBuffer);
-    run.statusCode = 10;
     return 10;
   }
-  int32_t value = leadingInt(run.lineBuffer);
-  checkRange(ctx, value, low, high, lineNumber, RangeMode::Between, label);
-  return run.statusCode == 0 ? value : run.statusCode;
+  value = leadingInt(run.lineBuffer);
+  return checkRange(ctx, value, low, high, lineNumber, RangeMode::Between, label);
 }
 
-int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& text, std::vector<double>& target,
+int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& text, std::span<Variable> target,
                       int32_t count) {
   const char* label = count == 1 ? "value  " : "values ";
   ctx.run.echoBuffer = text;
@@ -61,7 +61,7 @@ int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& t
   while (tok.next(t)) {
     if (isNumberToken(t).ok) {
       if (counter < count && static_cast<size_t>(counter) < target.size())
-        target[static_cast<size_t>(counter)] = leadingReal(t);
+        target[static_cast<size_t>(counter)].scaleFactor = leadingReal(t);
       ++counter;
     } else if (counter == 0) {
       counter = 1;
@@ -71,24 +71,23 @@ int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& t
     ctx.report.error("Error Header Line%d: expecting %d %s, but found %d instead. This error could also be due to invalid chars found on this line.<br>\n",
                      lineNumber, count, label, counter);
     ctx.report.echo(Echo::C, lineNumber, ctx.run.echoBuffer);
-    ctx.run.statusCode = 10;
+    return 10;
   }
-  return ctx.run.statusCode;
+  return 0;
 }
 
-void readScaleLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKind kind) {
+int32_t readScaleLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKind kind) {
   ScanRun& run = ctx.run;
-  HeaderInfo& h = ctx.hdr;
-  readHeaderLine(ctx, lineNumber);
-  if (ctx.checks.headerEndedEarly) return;
-  if (run.statusCode == 0) run.statusCode = checkItemCount(ctx, run.lineBuffer, count, lineNumber);
-  if (run.statusCode == 0) run.statusCode = allocateScaleArrays(ctx, count, kind);
-  std::vector<double>& scales = kind == VarKind::Primary ? h.scaleFactors : h.auxScaleFactors;
-  if (run.statusCode == 0) readScaleList(ctx, lineNumber, run.lineBuffer, scales, count);
-  if (run.statusCode == 0) {
+  int32_t status = readHeaderLine(ctx, lineNumber);
+  if (ctx.checks.headerEndedEarly) return status;
+  if (status == 0) status = checkItemCount(ctx, run.lineBuffer, count, lineNumber);
+  if (status == 0) status = allocateScaleArrays(ctx, count, kind);
+  const std::span<Variable> vars = ctx.hdr.vars.of(kind);
+  if (status == 0) status = readScaleList(ctx, lineNumber, run.lineBuffer, vars, count);
+  if (status == 0) {
     bool notOne = false;
-    for (double s : scales)
-      if (!nearlyEqual(s, 1)) notOne = true;
+    for (const Variable& v : vars)
+      if (!nearlyEqual(v.scaleFactor, 1)) notOne = true;
     if (notOne) {
       Report& r = ctx.report;
       r.write("<br><strong style=\"background-color:#FF9966; color:#000000\">");
@@ -96,7 +95,8 @@ void readScaleLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKind 
       r.write("Please see \"Scale Factor\" topic discussion in the ICARTT Data Format Document.</strong><br><br>\n");
     }
   }
-  if (run.statusCode != 0) ctx.report.error("Error found while verifying Header Line11 (Scale factors).<br>\n");
+  if (status != 0) ctx.report.error("Error found while verifying Header Line11 (Scale factors).<br>\n");
+  return status;
 }
 
 namespace {
@@ -114,22 +114,21 @@ bool onlyNines(int64_t v) {
 
 }  // namespace
 
-void readMissingLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKind kind) {
+int32_t readMissingLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKind kind) {
   ScanRun& run = ctx.run;
-  HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
-  readHeaderLine(ctx, lineNumber);
-  if (ctx.checks.headerEndedEarly) return;
-  if (run.statusCode == 0) run.statusCode = checkItemCount(ctx, run.lineBuffer, count, lineNumber);
-  if (run.statusCode == 0) run.statusCode = allocateFlagArrays(ctx, count, kind);
-  if (run.statusCode == 0)
-    readNumberList(ctx, lineNumber, run.lineBuffer, count,
-                   kind == VarKind::Primary ? ListKind::PrimaryMissing : ListKind::AuxMissing);
-  if (run.statusCode == 0) {
-    const std::vector<double>& flags = kind == VarKind::Primary ? h.missingFlags : h.auxMissingFlags;
-    int complaints = 0;
-    for (size_t k = 0; k < flags.size(); ++k) {
-      const double x = flags[k];
+  int32_t status = readHeaderLine(ctx, lineNumber);
+  if (ctx.checks.headerEndedEarly) return status;
+  if (status == 0) status = checkItemCount(ctx, run.lineBuffer, count, lineNumber);
+  if (status == 0) status = allocateFlagArrays(ctx, count, kind);
+  if (status == 0)
+    status = readNumberList(ctx, lineNumber, run.lineBuffer, count,
+                            kind == VarKind::Primary ? ListKind::PrimaryMissing : ListKind::AuxMissing);
+  if (status == 0) {
+    const std::span<const Variable> vars = ctx.hdr.vars.of(kind);
+    MessageBudget complaints(20);  // flags that are not all nines
+    for (size_t k = 0; k < vars.size(); ++k) {
+      const double x = vars[k].missingFlag;
       const int64_t i = static_cast<int64_t>(k) + 1;
       if (x <= -9999999999.0) continue;
       const double whole = std::trunc(x);
@@ -137,10 +136,10 @@ void readMissingLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKin
       if (x > -99 || !fitsInt || static_cast<int64_t>(whole) % 9 != 0) {
         r.error("Error Header Line%d (var%d): The missing data flag (%.2f) expected for this variable is -999, or -9999, or -99999, ..etc.<br />\n",
                 lineNumber, i, x);
-        run.statusCode = 10;
+        status = 10;
         continue;
       }
-      if (complaints >= 20 || onlyNines(static_cast<int64_t>(whole))) continue;
+      if (!complaints.allows() || onlyNines(static_cast<int64_t>(whole))) continue;
       if (ctx.fn.revisionIsLetter) {
         r.beginWarning();
         r.printf("Warning (Field Data) Header Line%d: Missing data flag (%.2f) expected for var%d is -999, or -9999, or -99999, .etc. <br />Please note this will be an ERROR for Preliminary/Final Data.<br /><br />\n",
@@ -149,13 +148,14 @@ void readMissingLine(ScanContext& ctx, int32_t count, int64_t lineNumber, VarKin
         r.beginError();
         r.printf("Error Header Line%d (var%d): The missing data flag (%.2f) expected for this variable is -999, or -9999, or -99999, ..etc.<br />\n",
                  lineNumber, i, x);
-        run.statusCode = 10;
+        status = 10;
       }
-      if (++complaints == 20) r.write("<br /><br />Too many missing data flags misusage ...<br /><br />\n");
+      complaints.spend(r, MessageBudget::Notice::Plain, "<br /><br />Too many missing data flags misusage ...<br /><br />\n");
       r.endBlock();
     }
   }
-  if (run.statusCode != 0) r.error("Error found while verifying Header Line12 (Missing data indicators).<br>\n");
+  if (status != 0) r.error("Error found while verifying Header Line12 (Missing data indicators).<br>\n");
+  return status;
 }
 
 }  // namespace tarvik

@@ -1,5 +1,4 @@
-// The scan's input: opening it, the line-ending pass over the whole file (line 1, line lengths,
-// repairs of missing LF or CR symbols, the first field of FFI 1001 data lines), and closing it.
+// The scan's input: opening it, reading its next line under the line-length limit, closing it.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +8,8 @@ namespace tarvik {
 
 struct ScanContext;
 
+// Opens the input in text mode: 0, or 4 when it cannot be opened.
 int32_t openInput(ScanContext& ctx);
-int32_t detectLineEndings(ScanContext& ctx);
 void closeInput(ScanContext& ctx);
 
 // Reads the next line of the input into ctx.run.lineBuffer under the current line-length limit.

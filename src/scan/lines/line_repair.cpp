@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "scan/core/report.h"
-#include "scan/lines/text_reader.h"
+#include "scan/core/text_reader.h"
 
 namespace tarvik {
 

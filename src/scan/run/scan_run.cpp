@@ -14,6 +14,7 @@
 #include "scan/header/header_driver.h"
 #include "scan/header/header_model.h"
 #include "scan/header/header_summary.h"
+#include "scan/lines/line_endings.h"
 #include "scan/lines/line_input.h"
 
 namespace tarvik {
@@ -46,7 +47,6 @@ void resetRun(ScanContext& ctx, int32_t intervalTypeIndex) {
   ctx.checks = CheckStates();
   ScanRun& run = ctx.run;
   run.fileSize = 0;
-  run.statusCode = 0;
   run.maxLineLength = 1023;
   run.linesCounted = 0;
   run.endOfData = false;
@@ -115,7 +115,6 @@ ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
     closeInput(ctx);
     releaseHeader(ctx);
     code = 11;
-    run.statusCode = 11;
   }
   const std::string verdict = writeVerdict(ctx, code);
   endReport(r);
@@ -135,45 +134,45 @@ int32_t runPhases(ScanContext& ctx) {
   ScanRun& run = ctx.run;
   Report& r = ctx.report;
   r.write("<center><p><H2>Now Scanning File . . .</H2></p></center>\n");
-  if (run.fileSize == 0) {
-    run.statusCode = 4;
-    return 4;
-  }
+  if (run.fileSize == 0) return 4;
+
   r.write("<p><H4>Processing File Name . . .<br></H4></p>\n");
-  run.statusCode = checkFileName(ctx);
+  int32_t status = checkFileName(ctx);
   writeFileNameTable(ctx);
   r.write("<p><H4>Done Processing File Name.</H4></p><hr>\n");
-  if (run.statusCode != 0) return run.statusCode;
-  if (ctx.fn.typeCode != 150) {
-    run.statusCode = 152;
-    return 152;
-  }
+  if (status != 0) return status;
+  if (ctx.fn.typeCode != 150) return 152;
 
-  run.statusCode = openInput(ctx);
-  if (run.statusCode == 0) {
+  status = openInput(ctx);
+  if (status == 0) status = detectLineEndings(ctx);
+  if (status == 0) {
     r.write("<p><H4>Processing File Header . . .</H4></p>\n");
     int32_t linesRead = 1;
-    run.statusCode = readHeader(ctx, linesRead);
-    if (run.statusCode != 10) writeHeaderSummary(ctx, linesRead);
+    status = readHeader(ctx, linesRead);
+    if (status != 10) {
+      // The summary's own finding (a keyword missing) replaces the header's status.
+      const int32_t summary = writeHeaderSummary(ctx, linesRead);
+      if (summary != 0) status = summary;
+    }
     r.write("<p><H4>Done Processing File Header.</H4></p><hr>\n");
   }
-  if (run.statusCode == 0) {
+  if (status == 0) {
     r.write("<p><H4>Processing File Data . . .</H4></p>");
     if (ctx.host) ctx.host->updateProgress(ctx, 0, run.linesCounted, 0);
     if (ctx.hdr.ffi == 1001)
-      run.statusCode = scanData1001(ctx);
+      status = scanData1001(ctx);
     else if (ctx.hdr.ffi == 2310)
-      run.statusCode = scanData2310(ctx);
+      status = scanData2310(ctx);
     else
-      run.statusCode = scanData2110(ctx);
-    if (run.statusCode == 0 && ctx.host) ctx.host->enablePlotting();
+      status = scanData2110(ctx);
+    if (status == 0 && ctx.host) ctx.host->enablePlotting();
     r.write("<p><H4>Done Processing File Data.</H4></p><hr>\n");
   }
 
-  if (run.fileSize != 0) closeInput(ctx);
+  closeInput(ctx);
   releaseHeader(ctx);
   r.write("<center><H2>Finished Scanning File.</H2><br></center>\n");
-  return run.statusCode;
+  return status;
 }
 
 std::string writeVerdict(ScanContext& ctx, int32_t code) {

@@ -1,4 +1,4 @@
-#include "scan/lines/text_reader.h"
+#include "scan/core/text_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
