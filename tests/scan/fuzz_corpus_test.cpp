@@ -1,7 +1,8 @@
 // Replays the fuzzers' seed corpora: fuzz/corpus through whole scans (every input, under the name
 // the fuzz target gives it, ends with a finished report or a message box, never a crash), and
-// fuzz/corpus-tokens through the token and line checks of fuzz_tokens (token_checks.cpp, the
-// same source the fuzz target runs): every invariant between the tests holds on every input.
+// fuzz/corpus-tokens through the token and line checks of fuzz_tokens (the library
+// tarvik_fuzz_checks, which the fuzz target links): every invariant between the tests holds on
+// every input.
 #include <dirent.h>
 #include <sys/stat.h>
 
