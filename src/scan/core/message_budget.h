@@ -28,15 +28,15 @@ class MessageBudget {
     writeNotice(r, form, notice);
     return true;
   }
-  // Writes the notice, once in the budget's life; false when it was written before.
+  // Writes the notice as it stands (it is no format), once in the budget's life; false when it
+  // was written before.
   bool writeNotice(Report& r, Notice form, const char* notice) {
     if (noticeWritten_) return false;
     noticeWritten_ = true;
-    switch (form) {
-      case Notice::Warning: r.warning(notice); break;
-      case Notice::Error: r.error(notice); break;
-      case Notice::Plain: r.write(notice); break;
-    }
+    if (form == Notice::Warning) r.beginWarning();
+    if (form == Notice::Error) r.beginError();
+    r.write(notice);
+    if (form != Notice::Plain) r.endBlock();
     return true;
   }
   void reset() noexcept {
