@@ -1,9 +1,3 @@
-// The data phase of each file format. Every check returns its own result (0, or the status of what
-// it reported); only the driver turns those results into the phase's result, and it spends the
-// error budget of 32 units through DataPhase::charge alone: one unit for a failing check group of a
-// record or unbounded-variable line, one for each failing check call on bounded values (a bounded
-// line's failure carries over to the later calls for that line, so each of them is charged too),
-// and one for each end-of-file read. The phase ends once the budget is below 0 at an exit test.
 #include "scan/data/data_drivers.h"
 
 #include <cmath>

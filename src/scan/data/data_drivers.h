@@ -1,4 +1,12 @@
 // The data phase of each file format: every data line after the header, under an error budget.
+//
+// Every check returns its own result (0, or the status of what it reported); only the driver turns
+// those results into the phase's result, and it spends the error budget of 32 units through one
+// function, DataPhase::charge: one unit for a failing check group of a record or unbounded-variable
+// line, one for each failing check call on bounded values (a bounded line's failure carries over to
+// the later calls for that line, so each of them is charged too), and one for each end-of-file
+// read. The first failure's status becomes the phase's result; the phase ends once the budget is
+// below 0 at an exit test. The driver's result is the phase's status, which the scan run keeps.
 #pragma once
 
 #include <cstdint>
