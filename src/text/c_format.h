@@ -78,7 +78,7 @@ void appendFormat(std::string& out, std::string_view fmt, const FmtArg* args, si
 template <class... A>
 std::string cformat(std::string_view fmt, const A&... args) {
   std::string out;
-  out.reserve(fmt.size() + 16 * sizeof...(A));
+  out.reserve(fmt.size() + 8 * sizeof...(A));
   if constexpr (sizeof...(A) == 0) {
     appendFormat(out, fmt, nullptr, 0);
   } else {

@@ -24,7 +24,7 @@ std::string htmlEscape(std::string_view text);
 template <class... A>
 std::string format(const char* fmt, const A&... args) {
   std::string out;
-  out.reserve(std::char_traits<char>::length(fmt) + 16 * sizeof...(A));
+  out.reserve(std::char_traits<char>::length(fmt) + 8 * sizeof...(A));
   if constexpr (sizeof...(A) == 0) {
     appendFormat(out, fmt, nullptr, 0, appendEscaped);
   } else {
