@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "plot/number_text.h"
+#include "text/c_format.h"
 
 namespace tarvik {
 namespace {
@@ -184,7 +184,7 @@ std::string PickAxisFormat(double min, double max) {
 std::string FormatPicture(double value, std::string_view picture) {
   bool known = false;
   for (std::string_view p : kPictures) known = known || p == picture;
-  if (!known) return GeneralText(value);
+  if (!known) return cformat("%g", value);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   const Picture pic = ParsePicture(picture);
@@ -210,7 +210,7 @@ std::string HourMinuteLabel(double seconds) {
     h = s / 3600;
     m = (s % 3600) / 60;  // within -59..59
   }
-  return FormatText("%02d:%02d", {h, m});
+  return cformat("%02d:%02d", h, m);
 }
 
 }  // namespace tarvik

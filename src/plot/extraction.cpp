@@ -5,7 +5,7 @@
 #include <new>
 
 #include "plot/file_output.h"
-#include "plot/number_text.h"
+#include "text/c_format.h"
 
 namespace tarvik {
 namespace {
@@ -21,7 +21,7 @@ void AppendField(std::string& line, std::string_view text) {
 }
 
 void AppendValue(std::string& line, float value) {
-  AppendField(line, GeneralText(static_cast<double>(value)));
+  AppendField(line, cformat("%g", static_cast<double>(value)));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <new>
 
 #include "plot/file_output.h"
-#include "plot/number_text.h"
+#include "text/c_format.h"
 
 namespace tarvik {
 namespace {
@@ -154,12 +154,12 @@ bool EncodeJpeg(const RgbImage& image, std::vector<uint8_t>& out, std::string& e
   }
   if (image.width > JPEG_MAX_DIMENSION || image.height > JPEG_MAX_DIMENSION) {
     error =
-        FormatText("The picture is too large for a JPEG file (%d x %d pixels; at most %d in each direction).",
-                   {image.width, image.height, JPEG_MAX_DIMENSION});
+        cformat("The picture is too large for a JPEG file (%d x %d pixels; at most %d in each direction).",
+                image.width, image.height, JPEG_MAX_DIMENSION);
     return false;
   }
   if (image.rgb.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3) {
-    error = FormatText("The picture's pixels do not match its size (%d x %d).", {image.width, image.height});
+    error = cformat("The picture's pixels do not match its size (%d x %d).", image.width, image.height);
     return false;
   }
   jpeg_compress_struct cinfo;

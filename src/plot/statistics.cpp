@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plot/number_text.h"
+#include "text/c_format.h"
 
 namespace tarvik {
 
@@ -43,8 +43,8 @@ std::string StatsPart(const float* values, int64_t n, float arrayMin, float arra
   const double realMin = arrayMin;
   const double max = arrayMax;
   if (SortValues(sorted.data(), n) != kAnalysisOk) {
-    if (fixed) return FormatText("  | Min = %.2f | Max = %.2f |", {realMin, max});
-    return FormatText("  | Min = %.2E | Max = %.2E |", {realMin, max});
+    if (fixed) return cformat("  | Min = %.2f | Max = %.2f |", realMin, max);
+    return cformat("  | Min = %.2E | Max = %.2E |", realMin, max);
   }
 
   // Percentiles by plain integer division of the index: no interpolation.
@@ -56,13 +56,13 @@ std::string StatsPart(const float* values, int64_t n, float arrayMin, float arra
   const double q75 = at(3 * n / 4);
   const double q95 = at(95 * n / 100);
   if (fixed) {
-    return FormatText(
+    return cformat(
         "Real_Min=%.2f; Min=%.2f; Q5%c=%.2f; Q25%c=%.2f; Median=%.2f; Q75%c=%.2f; Q95%c=%.2f; Max=%.2f;  {Q = Percentile} ",
-        {realMin, min, '%', q5, '%', q25, median, '%', q75, '%', q95, max});
+        realMin, min, '%', q5, '%', q25, median, '%', q75, '%', q95, max);
   }
-  return FormatText(
+  return cformat(
       "Real_Min=%.2E; Min=%.2E; Q5%c=%.2E; Q25%c=%.2E; Median=%.2E; Q75%c=%.2E; Q95%c=%.2E; Max=%.2E;  {Q = Percentile} ",
-      {realMin, min, '%', q5, '%', q25, median, '%', q75, '%', q95, max});
+      realMin, min, '%', q5, '%', q25, median, '%', q75, '%', q95, max);
 }
 
 std::string StatsLine(std::string_view itemText, const float* values, int64_t n, float arrayMin,

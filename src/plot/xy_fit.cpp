@@ -4,7 +4,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "plot/number_text.h"
+#include "text/c_format.h"
 
 namespace tarvik {
 
@@ -58,9 +58,9 @@ int32_t FitLine(const double* x, const double* y, int64_t n, double* z, double& 
 int32_t CorrelateAndFit(const double* x, const double* y, int64_t n, double* z, FitResult& result,
                         std::string& message) {
   if (n < 2) {
-    message = FormatText(
-        "xyCorrelate Lib::Linear Curve Fitting:\n\nAt least two (X, Y) pairs are needed; N = %lld.",
-        {static_cast<long long>(n)});
+    message =
+        cformat("xyCorrelate Lib::Linear Curve Fitting:\n\nAt least two (X, Y) pairs are needed; N = %lld.",
+                static_cast<long long>(n));
     return kAnalysisFailed;
   }
   std::vector<double> work;
@@ -135,10 +135,10 @@ std::vector<std::string> FitMemoLines(const FitResult& result) {
       "==================================",
       " ****** Linear Curve Fitting ******",
       "==================================",
-      FormatText("Correlation Coeff = %.4f", {shown(result.correlation)}),
-      FormatText("Slope = %.4f", {shown(result.slope)}),
-      FormatText("Y-intercept = %.4f", {shown(result.intercept)}),
-      FormatText("MeanSquaredError (MSE) = %.4f", {shown(result.mse)}),
+      cformat("Correlation Coeff = %.4f", shown(result.correlation)),
+      cformat("Slope = %.4f", shown(result.slope)),
+      cformat("Y-intercept = %.4f", shown(result.intercept)),
+      cformat("MeanSquaredError (MSE) = %.4f", shown(result.mse)),
   };
 }
 

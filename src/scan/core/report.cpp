@@ -3,30 +3,10 @@
 #include <locale.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "scan/core/site.h"
 
 namespace tarvik {
-
-namespace {
-
-void appendPadded(std::string& out, std::string_view body, int width, bool left) {
-  if (width > 0 && static_cast<int>(body.size()) < width) {
-    size_t pad = static_cast<size_t>(width) - body.size();
-    if (left) {
-      out.append(body);
-      out.append(pad, ' ');
-    } else {
-      out.append(pad, ' ');
-      out.append(body);
-    }
-  } else {
-    out.append(body);
-  }
-}
-
-}  // namespace
 
 locale_t cLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
@@ -57,126 +37,6 @@ std::string htmlEscape(std::string_view text) {
   appendEscaped(out, text);
   return out;
 }
-
-// The conversions are rebuilt from the checked literal one at a time, so the format is not a literal here.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-void formatInto(std::string& out, const char* fmt, const FmtArg* args, size_t count) {
-  size_t next = 0;
-  const char* p = fmt;
-  while (*p) {
-    const char* pct = std::strchr(p, '%');
-    if (!pct) {
-      out.append(p);
-      break;
-    }
-    out.append(p, static_cast<size_t>(pct - p));
-    const char* q = pct + 1;
-    if (*q == '%') {
-      out.push_back('%');
-      p = q + 1;
-      continue;
-    }
-    // flags, width, precision, length
-    std::string spec = "%";
-    bool left = false;
-    while (*q && std::strchr("-+ #0", *q)) {
-      if (*q == '-') left = true;
-      spec.push_back(*q++);
-    }
-    int width = 0;
-    while (*q >= '0' && *q <= '9') {
-      width = width * 10 + (*q - '0');
-      spec.push_back(*q++);
-    }
-    int precision = -1;
-    if (*q == '.') {
-      spec.push_back(*q++);
-      precision = 0;
-      while (*q >= '0' && *q <= '9') {
-        precision = precision * 10 + (*q - '0');
-        spec.push_back(*q++);
-      }
-    }
-    while (*q && std::strchr("hlLqjzt", *q)) ++q;  // lengths: the argument carries its own type
-    char conv = *q;
-    if (!conv) {
-      out.append(pct);
-      break;
-    }
-    p = q + 1;
-    if (next >= count) {
-      out.append("<?>");
-      continue;
-    }
-    const FmtArg& a = args[next++];
-    char tmp[512];
-    switch (conv) {
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'x':
-      case 'X':
-      case 'o': {
-        int64_t v = a.kind == FmtArg::Real ? static_cast<int64_t>(a.d) : a.i;
-        std::string s = spec + "ll" + conv;
-        if (conv == 'd' || conv == 'i')
-          std::snprintf(tmp, sizeof tmp, s.c_str(), static_cast<long long>(v));
-        else
-          std::snprintf(tmp, sizeof tmp, s.c_str(), static_cast<unsigned long long>(static_cast<uint32_t>(v)));
-        out.append(tmp);
-        break;
-      }
-      case 'c': {
-        char c = static_cast<char>(a.i);
-        std::string_view body(&c, 1);
-        std::string esc;
-        appendEscaped(esc, body);
-        appendPadded(out, esc, width, left);
-        break;
-      }
-      case 'f':
-      case 'F':
-      case 'e':
-      case 'E':
-      case 'g':
-      case 'G': {
-        double v = a.kind == FmtArg::Real ? a.d : static_cast<double>(a.i);
-        std::string s = spec + conv;
-        locale_t old = uselocale(cLocale());
-        int n = std::snprintf(tmp, sizeof tmp, s.c_str(), v);
-        if (n >= static_cast<int>(sizeof tmp)) {
-          std::string big(static_cast<size_t>(n) + 1, '\0');
-          std::snprintf(big.data(), big.size(), s.c_str(), v);
-          big.resize(static_cast<size_t>(n));
-          out.append(big);
-        } else if (n > 0) {
-          out.append(tmp, static_cast<size_t>(n));
-        }
-        uselocale(old);
-        break;
-      }
-      case 's': {
-        std::string_view body = a.s;
-        if (a.kind == FmtArg::Int || a.kind == FmtArg::Real) body = "<?>";
-        if (precision >= 0 && body.size() > static_cast<size_t>(precision)) body = body.substr(0, precision);
-        if (a.kind == FmtArg::Text) {
-          std::string esc;
-          appendEscaped(esc, body);
-          appendPadded(out, esc, width, left);
-        } else {
-          appendPadded(out, body, width, left);
-        }
-        break;
-      }
-      default:
-        out.append(pct, static_cast<size_t>(p - pct));
-        break;
-    }
-  }
-}
-
-#pragma GCC diagnostic pop
 
 Report::~Report() {
   if (file_) std::fclose(file_);

@@ -1,7 +1,8 @@
 // The HTML report of a scan: an in-memory buffer flushed to the report file in large writes.
-// Messages are written with printf-style literals through one checked formatter. Text taken
-// from the scanned file or from a path is passed as std::string / std::string_view and is
-// HTML-escaped on its way in; literal C strings (const char*) are written as they stand.
+// Messages are written with printf-style literals through the C-locale formatter of
+// text/c_format.h (its FmtArg and Raw are the arguments). Text taken from the scanned file or
+// from a path is passed as std::string / std::string_view and is HTML-escaped on its way in, as
+// is the character of every %c; literal C strings (const char*) and Raw are written as they stand.
 #pragma once
 
 #include <locale.h>
@@ -10,58 +11,31 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <type_traits>
+
+#include "text/c_format.h"
 
 namespace tarvik {
-
-// Text the program composed itself (markup included), written without escaping.
-struct Raw {
-  std::string_view s;
-};
-
-// One argument of the formatter, type-erased.
-struct FmtArg {
-  enum Kind { Int, Real, Text, Literal, Char } kind;
-  int64_t i = 0;
-  double d = 0;
-  std::string_view s;
-
-  template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, char> &&
-                                          !std::is_same_v<T, bool>,
-                                      int> = 0>
-  FmtArg(T v) : kind(Int), i(static_cast<int64_t>(v)) {}
-  FmtArg(bool v) : kind(Int), i(v ? 1 : 0) {}
-  FmtArg(char c) : kind(Char), i(static_cast<unsigned char>(c)) {}
-  FmtArg(double v) : kind(Real), d(v) {}
-  FmtArg(float v) : kind(Real), d(v) {}
-  FmtArg(const std::string& v) : kind(Text), s(v) {}
-  FmtArg(std::string_view v) : kind(Text), s(v) {}
-  FmtArg(const char* v) : kind(Literal), s(v ? v : "") {}
-  FmtArg(Raw v) : kind(Literal), s(v.s) {}
-};
-
-// Appends printf-formatted text to out. %s of a Text argument is HTML-escaped; any other
-// conversion is formatted as printf does in the C locale, whatever the process's locale.
-void formatInto(std::string& out, const char* fmt, const FmtArg* args, size_t count);
-
-template <class... A>
-std::string format(const char* fmt, const A&... args) {
-  std::string out;
-  if constexpr (sizeof...(A) == 0) {
-    formatInto(out, fmt, nullptr, 0);
-  } else {
-    const FmtArg list[] = {FmtArg(args)...};
-    formatInto(out, fmt, list, sizeof...(A));
-  }
-  return out;
-}
-
-// The C locale, for reading and writing numbers whatever the process's locale is.
-locale_t cLocale();
 
 // HTML-escapes & < > " and shows a NUL byte as the replacement character.
 void appendEscaped(std::string& out, std::string_view text);
 std::string htmlEscape(std::string_view text);
+
+// The formatted text as the report writes it: Text arguments of %s and every %c HTML-escaped.
+template <class... A>
+std::string format(const char* fmt, const A&... args) {
+  std::string out;
+  out.reserve(std::char_traits<char>::length(fmt) + 8 * sizeof...(A));
+  if constexpr (sizeof...(A) == 0) {
+    appendFormat(out, fmt, nullptr, 0, appendEscaped);
+  } else {
+    const FmtArg list[] = {FmtArg(args)...};
+    appendFormat(out, fmt, list, sizeof...(A), appendEscaped);
+  }
+  return out;
+}
+
+// The C locale, for reading numbers whatever the process's locale is.
+locale_t cLocale();
 
 enum class Echo { A, B, C, D, E, F };
 
@@ -85,10 +59,10 @@ class Report {
   template <class... A>
   void printf(const char* fmt, const A&... args) {
     if constexpr (sizeof...(A) == 0) {
-      formatInto(buf_, fmt, nullptr, 0);
+      appendFormat(buf_, fmt, nullptr, 0, appendEscaped);
     } else {
       const FmtArg list[] = {FmtArg(args)...};
-      formatInto(buf_, fmt, list, sizeof...(A));
+      appendFormat(buf_, fmt, list, sizeof...(A), appendEscaped);
     }
     maybeFlush();
   }
