@@ -17,12 +17,12 @@
 
 #include "scan/core/report.h"
 #include "scan/core/scan_context.h"
+#include "scan/core/text_reader.h"
 #include "scan/core/tokens.h"
 #include "scan/data/data_record.h"
 #include "scan/header/fixed_lines.h"
 #include "scan/header/header_lines.h"
 #include "scan/lines/line_repair.h"
-#include "scan/core/text_reader.h"
 
 namespace tarvik::fuzz {
 namespace {

@@ -64,7 +64,8 @@ FileResult scanOne(const std::string& file, const CliOptions& opt, bool showProg
     res.line = "PASS  " + file + "  report: " + outcome.reportPath;
   } else {
     res.outcome = Outcome::Fail;
-    res.line = "FAIL  " + file + "  code " + std::to_string(outcome.status) + "  report: " + outcome.reportPath;
+    res.line =
+        "FAIL  " + file + "  code " + std::to_string(outcome.status) + "  report: " + outcome.reportPath;
   }
   return res;
 }

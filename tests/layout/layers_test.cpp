@@ -21,8 +21,8 @@ const fs::path kSrc = fs::path(TARVIK_SOURCE_DIR) / "src";
 
 // Each folder (relative to src/) and the folders its files may include, besides its own.
 const std::map<std::string, std::set<std::string>>& allowedIncludes() {
-  static const std::set<std::string> kEngine = {"scan/core", "scan/lines", "scan/filename",
-                                                "scan/header", "scan/data", "scan/run"};
+  static const std::set<std::string> kEngine = {"scan/core",   "scan/lines", "scan/filename",
+                                                "scan/header", "scan/data",  "scan/run"};
   auto with = [](std::set<std::string> a, const std::set<std::string>& b) {
     a.insert(b.begin(), b.end());
     return a;
@@ -100,7 +100,8 @@ TEST(Layers, EveryIncludeStaysWithinItsLayers) {
   for (const auto& [from, tos] : graph)
     for (const std::string& to : tos) {
       const auto back = graph.find(to);
-      EXPECT_FALSE(back != graph.end() && back->second.count(from)) << from << " and " << to << " include each other";
+      EXPECT_FALSE(back != graph.end() && back->second.count(from))
+          << from << " and " << to << " include each other";
     }
 }
 

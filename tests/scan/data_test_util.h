@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "scan/core/scan_context.h"
-
 #include "scan/header_test_util.h"
 
 namespace tarvik::test::data {

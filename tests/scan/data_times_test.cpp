@@ -1,12 +1,13 @@
 // The time columns of consecutive data records: start, stop and mid-point order and overlap, the
 // start time of the file name, and the sampling interval with its exemptions.
+#include "scan/data/data_times.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "scan/core/scan_context.h"
-#include "scan/data/data_times.h"
 #include "scan/data_test_util.h"
 #include "scan/run/scan_run.h"
 

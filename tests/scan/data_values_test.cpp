@@ -1,6 +1,8 @@
 // The values of data records against the missing-data flag, the limit-of-detection flags and the
 // limit-of-detection values: limit errors, too-close errors, suspicious-value warnings, and which
 // flag a value carries.
+#include "scan/data/data_values.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -14,7 +16,6 @@
 
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
-#include "scan/data/data_values.h"
 #include "scan/data_test_util.h"
 
 namespace tarvik::test {
@@ -731,12 +732,13 @@ TEST(DataValuesDirect, FlagClassOfEachValue) {
     int32_t n;  // the variable (auxiliary for 2110 and 2310)
     int expected;
   } cases[] = {
-      {1001, -9999, 1, 1},       {1001, -8888, 1, 2},   {1001, -7777, 1, 3},         {1001, 5, 1, 0},
-      {1001, -9999.0000005, 1, 1}, {1001, -9999.001, 1, 0}, {1001, -9999, 2, 0},
-      {1001, -5555, 2, 1},       // variable 2: missing and LLOD flag both -5555, missing first
-      {1001, -6666, 2, 3},
-      {2110, -999, 1, 1},        {2110, -888, 1, 2},    {2110, -777, 1, 3},          {2110, -9999, 1, 0},
-      {2310, -999, 1, 1},        {2310, -777, 2, 3},
+      {1001, -9999, 1, 1}, {1001, -8888, 1, 2},         {1001, -7777, 1, 3},
+      {1001, 5, 1, 0},     {1001, -9999.0000005, 1, 1}, {1001, -9999.001, 1, 0},
+      {1001, -9999, 2, 0}, {1001, -5555, 2, 1},  // variable 2: missing and LLOD flag both -5555, missing
+                                                 // first
+      {1001, -6666, 2, 3}, {2110, -999, 1, 1},          {2110, -888, 1, 2},
+      {2110, -777, 1, 3},  {2110, -9999, 1, 0},         {2310, -999, 1, 1},
+      {2310, -777, 2, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(fmt("ffi %d value %.7f variable %d", c.ffi, c.value, c.n));
@@ -764,8 +766,8 @@ TEST(DataValuesDirect, FlagClassOfEachValue) {
     std::vector<double> values(3, 1.0);
     values[static_cast<size_t>(c.n)] = c.value;
     std::vector<uint8_t> classes(3, 9);
-    checkFlagCloseness(ctx, 21, values.data(), {aux ? ValueTarget::AuxiliaryLine : ValueTarget::PrimaryRecord},
-                       classes.data());
+    checkFlagCloseness(ctx, 21, values.data(),
+                       {aux ? ValueTarget::AuxiliaryLine : ValueTarget::PrimaryRecord}, classes.data());
     EXPECT_EQ(classes[0], 0) << "the independent variable is never classified";
     EXPECT_EQ(classes[static_cast<size_t>(c.n)], c.expected);
     EXPECT_EQ(classes[static_cast<size_t>(3 - c.n)], 0);

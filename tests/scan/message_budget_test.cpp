@@ -1,10 +1,11 @@
 // The cap on the messages of one check: messages while the cap allows, one notice in the form
 // asked for, and a fresh start after a reset.
+#include "scan/core/message_budget.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "scan/core/message_budget.h"
 #include "scan/core/report.h"
 
 namespace tarvik::test {

@@ -1,11 +1,12 @@
 // What a scan run leaves for its caller: the report path, the final status, whether the data phase
 // passed, whether the input was repaired in place, and the verdict's words; and the plain text of
 // report markup that the verdict is given in.
+#include "scan/core/outcome.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "scan/core/outcome.h"
 #include "scan/core/scan_context.h"
 #include "scan/run/scan_run.h"
 #include "support/icartt_builder.h"
@@ -32,7 +33,8 @@ TEST(ScanOutcome, FieldsOfEachKindOfEnd) {
     bool dataPassed, repaired, passed;
     std::string verdict;
   } cases[] = {
-      {"passing file", kName, good, -1, 0, true, false, true, "Good Job - no major errors encountered during SCAN."},
+      {"passing file", kName, good, -1, 0, true, false, true,
+       "Good Job - no major errors encountered during SCAN."},
       {"line ends repaired", kName, crOnly, -1, 0, true, true, true,
        "Good Job - no major errors encountered during SCAN."},
       {"header error", kName, badLine7.text(), -1, 10, false, false, false,
@@ -112,7 +114,9 @@ TEST(PlainText, WordsOfMarkup) {
       {"a<br>b", "a b"},
       {"  many \t\n  blanks \r\n", "many blanks"},
       {"&amp;&lt;b&gt;&quot;x&quot;", "&<b>\"x\""},
-      {"&#65533;&#x41;&#66;", "\xEF\xBF\xBD" "AB"},
+      {"&#65533;&#x41;&#66;",
+       "\xEF\xBF\xBD"
+       "AB"},
       {"&#0;&#x110000;", "\xEF\xBF\xBD\xEF\xBF\xBD"},
       {"5 &unknown; & 6 &", "5 &unknown; & 6 &"},
       {"x < y", "x < y"},  // a "<" that opens no tag is text

@@ -21,7 +21,7 @@ TEST(VariableTable, RecordsOfEachKindInOrder) {
   t.ensure(VarKind::Independent, 2);
   t.ensure(VarKind::Primary, 1);  // never fewer
   ASSERT_EQ(t.all().size(), 7u);
-  const VarKind order[] = {VarKind::Independent, VarKind::Independent, VarKind::Primary, VarKind::Primary,
+  const VarKind order[] = {VarKind::Independent, VarKind::Independent, VarKind::Primary,  VarKind::Primary,
                            VarKind::Primary,     VarKind::Auxiliary,   VarKind::Auxiliary};
   for (size_t i = 0; i < 7; ++i) EXPECT_EQ(t.all()[i].kind, order[i]) << i;
   EXPECT_EQ(t.count(VarKind::Independent), 2u);

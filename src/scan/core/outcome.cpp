@@ -33,12 +33,18 @@ size_t decodeEntity(std::string_view html, size_t i, std::string& out) {
   const size_t semi = html.find(';', i);
   if (semi == std::string_view::npos || semi - i > 10) return 0;
   const std::string_view name = html.substr(i + 1, semi - i - 1);
-  if (name == "amp") out.push_back('&');
-  else if (name == "lt") out.push_back('<');
-  else if (name == "gt") out.push_back('>');
-  else if (name == "quot") out.push_back('"');
-  else if (name == "apos") out.push_back('\'');
-  else if (name == "nbsp") out.push_back(' ');
+  if (name == "amp")
+    out.push_back('&');
+  else if (name == "lt")
+    out.push_back('<');
+  else if (name == "gt")
+    out.push_back('>');
+  else if (name == "quot")
+    out.push_back('"');
+  else if (name == "apos")
+    out.push_back('\'');
+  else if (name == "nbsp")
+    out.push_back(' ');
   else if (name.size() >= 2 && name[0] == '#') {
     uint32_t cp = 0;
     const bool hex = name[1] == 'x' || name[1] == 'X';
@@ -46,10 +52,14 @@ size_t decodeEntity(std::string_view html, size_t i, std::string& out) {
     if (digits.empty()) return 0;
     for (char c : digits) {
       uint32_t d;
-      if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
-      else if (hex && c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
-      else if (hex && c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
-      else return 0;
+      if (c >= '0' && c <= '9')
+        d = static_cast<uint32_t>(c - '0');
+      else if (hex && c >= 'a' && c <= 'f')
+        d = static_cast<uint32_t>(c - 'a' + 10);
+      else if (hex && c >= 'A' && c <= 'F')
+        d = static_cast<uint32_t>(c - 'A' + 10);
+      else
+        return 0;
       cp = cp * (hex ? 16 : 10) + d;
       if (cp > 0x10FFFF) cp = 0x110000;
     }

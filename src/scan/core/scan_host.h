@@ -30,8 +30,8 @@ class ScanHost {
   // One record, handed over whole: the values of columns 0..count-1 as read, and the flag class
   // the data phase found for each (0 none, 1 missing flag, 2 LLOD flag, 3 ULOD flag; column 0 is
   // never classified).
-  virtual void PutPlotRecord(int64_t /*recordIndex*/, const double* /*values*/, const uint8_t* /*flagClasses*/,
-                             int32_t /*count*/) {}
+  virtual void PutPlotRecord(int64_t /*recordIndex*/, const double* /*values*/,
+                             const uint8_t* /*flagClasses*/, int32_t /*count*/) {}
   virtual void TrimPlotRecords(int64_t /*recordsStored*/) {}
 };
 

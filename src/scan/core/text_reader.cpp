@@ -106,8 +106,10 @@ size_t TextReader::readLine(std::string& out, size_t maxChars) {
     // The line end, then any carriage return or Ctrl-Z before it.
     const char* lf = static_cast<const char*>(std::memchr(buf_ + start, '\n', stop - start));
     size_t i = lf ? static_cast<size_t>(lf - buf_) : stop;
-    if (const void* cr = std::memchr(buf_ + start, '\r', i - start)) i = static_cast<size_t>(static_cast<const char*>(cr) - buf_);
-    if (const void* z = std::memchr(buf_ + start, 0x1A, i - start)) i = static_cast<size_t>(static_cast<const char*>(z) - buf_);
+    if (const void* cr = std::memchr(buf_ + start, '\r', i - start))
+      i = static_cast<size_t>(static_cast<const char*>(cr) - buf_);
+    if (const void* z = std::memchr(buf_ + start, 0x1A, i - start))
+      i = static_cast<size_t>(static_cast<const char*>(z) - buf_);
     out.append(buf_ + start, i - start);
     pos_ = i;
     if (out.size() >= maxChars) return out.size();

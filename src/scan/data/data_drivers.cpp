@@ -74,8 +74,8 @@ struct DataPhase {
   bool readFirst(Record& prev, RecordKind kind, ValueTarget::Kind target) {
     int32_t complete = 0;
     ++lineCounter;
-    if (int32_t s = readDataRecord(ctx, prev.values.data(), lineCounter, static_cast<int64_t>(prev.values.size()),
-                                   complete, kind)) {
+    if (int32_t s = readDataRecord(ctx, prev.values.data(), lineCounter,
+                                   static_cast<int64_t>(prev.values.size()), complete, kind)) {
       phaseResult = s;
       return false;
     }
@@ -95,8 +95,8 @@ struct DataPhase {
   bool readNext(Record& prev, Record& cur, RecordKind kind, ValueTarget::Kind target, bool limitsFirst) {
     int32_t complete = 0;
     ++lineCounter;
-    if (int32_t s = readDataRecord(ctx, cur.values.data(), lineCounter, static_cast<int64_t>(cur.values.size()),
-                                   complete, kind)) {
+    if (int32_t s = readDataRecord(ctx, cur.values.data(), lineCounter,
+                                   static_cast<int64_t>(cur.values.size()), complete, kind)) {
       phaseResult = s;
       return false;
     }
@@ -107,8 +107,11 @@ struct DataPhase {
       auto limits = [&]() {
         return lodKeywords() ? checkLodLimits(ctx, lineCounter, cur.values.data(), {target}) : 0;
       };
-      auto flags = [&]() { return checkFlagCloseness(ctx, lineCounter, cur.values.data(), {target}, cur.classes()); };
-      if (int32_t s = checkRecordTimes(ctx, lineCounter, prev.values.data(), cur.values.data())) chargeAndMaybeEnd(s);
+      auto flags = [&]() {
+        return checkFlagCloseness(ctx, lineCounter, cur.values.data(), {target}, cur.classes());
+      };
+      if (int32_t s = checkRecordTimes(ctx, lineCounter, prev.values.data(), cur.values.data()))
+        chargeAndMaybeEnd(s);
       if (!ended)
         if (int32_t s = limitsFirst ? limits() : flags()) chargeAndMaybeEnd(s);
       if (!ended)
@@ -146,8 +149,9 @@ void initPlot(DataPhase& ph, int64_t capacity, VarKind columns) {
 int32_t scanData1001(ScanContext& ctx) {
   const HeaderInfo& h = ctx.hdr;
   if (ctx.run.timeIntervalType == StartStopMid && h.numVariables < 2) {
-    ctx.report.error("<br>Error: Time-Interval Type \"Start, Stop, and Mid-point\" needs the Stop and Mid-point times as variables 1 and 2, but NV on line10 = %d. The data section was not scanned.<br>\n",
-                     h.numVariables);
+    ctx.report.error(
+        "<br>Error: Time-Interval Type \"Start, Stop, and Mid-point\" needs the Stop and Mid-point times as variables 1 and 2, but NV on line10 = %d. The data section was not scanned.<br>\n",
+        h.numVariables);
     return 10;
   }
   DataPhase ph(ctx);
@@ -180,8 +184,9 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
   const HeaderInfo& h = ctx.hdr;
   const int32_t arraySizeIndex = ctx.run.timeIntervalType == StartStopMid ? 3 : 1;
   if (h.numAuxVariables < arraySizeIndex) {
-    ctx.report.error("<br>Error: the array size of each block is read from auxiliary variable %d, but NAUXV = %d. The data section was not scanned.<br>\n",
-                     arraySizeIndex, h.numAuxVariables);
+    ctx.report.error(
+        "<br>Error: the array size of each block is read from auxiliary variable %d, but NAUXV = %d. The data section was not scanned.<br>\n",
+        arraySizeIndex, h.numAuxVariables);
     return 10;
   }
   DataPhase ph(ctx);
@@ -235,9 +240,11 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
       const Variable* sizeVar = h.vars.at(VarKind::Auxiliary, static_cast<size_t>(arraySizeIndex - 1));
       const double missing = sizeVar ? sizeVar->missingFlag : kInitialMissingFlag;
       if (!(nearlyEqual(v, missing) || nearlyEqual(v, 0))) {
-        const std::string_view def = sizeVar ? std::string_view(sizeVar->definition) : h.independentDefinition();
-        ctx.report.error("<br>Error Line%d (ArraySize Invalid): AuxVar%d(%s) = Array_Size; Array_Size (value read = %.0f) must be a valid positve number, AMISS (-9's) or 0\n",
-                         ph.lineCounter, arraySizeIndex, def, v);
+        const std::string_view def =
+            sizeVar ? std::string_view(sizeVar->definition) : h.independentDefinition();
+        ctx.report.error(
+            "<br>Error Line%d (ArraySize Invalid): AuxVar%d(%s) = Array_Size; Array_Size (value read = %.0f) must be a valid positve number, AMISS (-9's) or 0\n",
+            ph.lineCounter, arraySizeIndex, def, v);
         ph.phaseResult = 10;
         break;
       }

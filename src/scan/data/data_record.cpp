@@ -115,7 +115,9 @@ int32_t readDataRecord(ScanContext& ctx, double* values, int64_t lineNumber, int
   if (run.endOfData && text.size() > 2) {
     r.warning("End-of-file reached. Line%d might NOT be terminated correctly, or missing end-of-line char [CRLF]. <br>\n", lineNumber);
     if (text.find_first_not_of(" \t") != std::string::npos) {
-      r.error("Error: Line%d seems NOT empty but missing EOL char. This line needs to be terminated correctly. <br>\n", lineNumber);
+      r.error(
+          "Error: Line%d seems NOT empty but missing EOL char. This line needs to be terminated correctly. <br>\n",
+          lineNumber);
       return 10;
     }
   }

@@ -65,8 +65,9 @@ int32_t checkStartStopMidTimes(ScanContext& ctx, int64_t line, const double* P, 
     const double t0 = fileNameStart(ctx.fn);
     if (std::trunc(P[0]) < t0) {
       r.beginError();
-      r.printf("Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
-               first, ctx.hdr.independentDefinition(), P[0], static_cast<int64_t>(t0));
+      r.printf(
+          "Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
+          first, ctx.hdr.independentDefinition(), P[0], static_cast<int64_t>(t0));
       r.write("Please make the appropriate correction or remove the \"optional\" [hh[mm[ss]]] from the filename.<br>\n");
       r.endBlock();
       status = 10;
@@ -102,8 +103,10 @@ int32_t checkSamplingInterval(ScanContext& ctx, int64_t line, const double* P, c
     const double t0 = fileNameStart(fn);
     if (std::trunc(P[0]) < t0) {
       ctx.report.beginError();
-      ctx.report.printf("Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
-                        static_cast<int64_t>(h.numHeaderLines) + 1, h.independentDefinition(), P[0], static_cast<int64_t>(t0));
+      ctx.report.printf(
+          "Line%d: Time Error - The Start_Time of data (%s = %.1f) CAN_NOT_BE_LESS_THAN the \"[hh[mm[ss]]]=%d sec.\" value in the Filename. ",
+          static_cast<int64_t>(h.numHeaderLines) + 1, h.independentDefinition(), P[0],
+          static_cast<int64_t>(t0));
       ctx.report.write("Please make the appropriate correction or remove the [hh[mm[ss]]] option from the filename.<br>\n");
       ctx.report.endBlock();
       status = 10;

@@ -13,15 +13,29 @@ namespace tarvik {
 namespace {
 
 VarLimits limitsOf(const Variable& v) {
-  return {v.scaleFactor, v.missingFlag, v.ulodFlag, v.llodFlag, v.ulodValue, v.llodValue,
-          !nearlyEqual(v.ulodValue, v.missingFlag), !nearlyEqual(v.llodValue, v.missingFlag), &v.definition};
+  return {v.scaleFactor,
+          v.missingFlag,
+          v.ulodFlag,
+          v.llodFlag,
+          v.ulodValue,
+          v.llodValue,
+          !nearlyEqual(v.ulodValue, v.missingFlag),
+          !nearlyEqual(v.llodValue, v.missingFlag),
+          &v.definition};
 }
 
 // What a variable the header did not describe is checked against.
 const VarLimits& undescribed() {
   static const std::string empty;
-  static const VarLimits v{1, kInitialMissingFlag, kInitialUlodFlag, kInitialLlodFlag, kInitialLodValue, kInitialLodValue,
-                           false, false, &empty};
+  static const VarLimits v{1,
+                           kInitialMissingFlag,
+                           kInitialUlodFlag,
+                           kInitialLlodFlag,
+                           kInitialLodValue,
+                           kInitialLodValue,
+                           false,
+                           false,
+                           &empty};
   return v;
 }
 
@@ -115,7 +129,8 @@ void reportSuspiciousValue(ScanContext& ctx, int64_t lineNumber, int64_t variabl
     r.beginWarning();
     r.printf("<font size=\"-1\">Line%d: %s is being used and its LOD_VALUE is not defined (or is a function): Var_%d (Value=%.3f, LOD_FLAG=%.3f, LOD_VALUE=%.5f)<br></font>\n",
              lineNumber, name, variable, x, flag, lodValue);
-    budget.spend(r, MessageBudget::Notice::Plain, "<br><br>Too many suspicious LOD_FLAG misusage found...<br> \n");
+    budget.spend(r, MessageBudget::Notice::Plain,
+                 "<br><br>Too many suspicious LOD_FLAG misusage found...<br> \n");
     r.endBlock();
   }
   if (isFlag || x >= -99.9) return;

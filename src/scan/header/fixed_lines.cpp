@@ -62,7 +62,8 @@ int32_t readNumberList(ScanContext& ctx, int64_t lineNumber, const std::string& 
         } else {
           // A missing flag is also each LOD value until a LOD line gives one.
           const double v = leadingReal(t);
-          if (Variable* var = h.vars.at(kind == ListKind::PrimaryMissing ? VarKind::Primary : VarKind::Auxiliary, i)) {
+          if (Variable* var =
+                  h.vars.at(kind == ListKind::PrimaryMissing ? VarKind::Primary : VarKind::Auxiliary, i)) {
             var->missingFlag = v;
             var->ulodValue = v;
             var->llodValue = v;

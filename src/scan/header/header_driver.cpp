@@ -87,8 +87,9 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
     if (!sameShortName(h.independentDefinition(), itemText(item), '`')) {
       mismatch = true;
       r.beginError();
-      r.printf("Error - Header Last Line (Line%d): Var_1 - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
-               number, itemText(item), shortNameOf(h.independentDefinition()));
+      r.printf(
+          "Error - Header Last Line (Line%d): Var_1 - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
+          number, itemText(item), shortNameOf(h.independentDefinition()));
       r.write(kMismatchHint);
       writeValuesRead(ctx);
       r.endBlock();
@@ -105,8 +106,9 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
       if (!tok.next(item, rest)) return mismatch ? 10 : 0;
       if (sameShortName(aux[k].definition, itemText(item), '`')) continue;
       mismatch = true;
-      r.error("Error - Header Last Line (Line%d): AUX_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
-              number, static_cast<int64_t>(k) + 2, itemText(item), shortNameOf(aux[k].definition));
+      r.error(
+          "Error - Header Last Line (Line%d): AUX_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
+          number, static_cast<int64_t>(k) + 2, itemText(item), shortNameOf(aux[k].definition));
       r.echo(Echo::A, number, line);
     }
   }
@@ -114,8 +116,9 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
     if (!tok.next(item, rest)) return mismatch ? 10 : 0;
     if (!sameShortName(h.boundedDefinition(), itemText(item), '`')) {
       mismatch = true;
-      r.error("Error - Header Last Line (Line%d): Bounded_Indep_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
-              number, naux + 2, itemText(item), shortNameOf(h.boundedDefinition()));
+      r.error(
+          "Error - Header Last Line (Line%d): Bounded_Indep_Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br>",
+          number, naux + 2, itemText(item), shortNameOf(h.boundedDefinition()));
       r.echo(Echo::A, number, line);
     }
   }
@@ -126,8 +129,9 @@ int32_t checkShortNames(ScanContext& ctx, const std::string& line, int64_t numbe
     if (sameShortName(primary[k].definition, itemText(item), '`')) continue;
     mismatch = true;
     r.beginError();
-    r.printf("Error - Header Last Line (Line%d): Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
-             number, static_cast<int64_t>(k) + offset, itemText(item), shortNameOf(primary[k].definition));
+    r.printf(
+        "Error - Header Last Line (Line%d): Var_%d - short variable name (%s) on this line doesn't match variable's short name definition (%s).<br />",
+        number, static_cast<int64_t>(k) + offset, itemText(item), shortNameOf(primary[k].definition));
     if (primaryMismatches.used() < 4) {
       r.write(kMismatchHint);
       writeValuesRead(ctx);
@@ -184,7 +188,8 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
     if (next()) status = readMissingLine(ctx, h.numAuxVariables, line, VarKind::Auxiliary);
     for (int32_t i = 0; i < h.numAuxVariables && status == 0; ++i)
       if (next())
-        status = readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Auxiliary, static_cast<size_t>(i)});
+        status =
+            readTextLine(ctx, line, 1, HeaderSlot::Definition, {VarKind::Auxiliary, static_cast<size_t>(i)});
   } else {
     h.numAuxVariables = 0;
   }

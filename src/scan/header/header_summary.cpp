@@ -195,28 +195,38 @@ int32_t writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
     example = ex;
   };
   if (h.keywordCounts[kwUlodFlag] == 1) {
-    flagLine(r, "<font size=\"-1\"> ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", primary, &Variable::ulodFlag);
-    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux, &Variable::ulodFlag);
+    flagLine(r, "<font size=\"-1\"> ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", primary,
+             &Variable::ulodFlag);
+    if (multi)
+      flagLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux,
+               &Variable::ulodFlag);
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> ULOD_FLAG; <br></font></i>\n", "ULOD_FLAG: N/A");
   }
   if (h.keywordCounts[kwUlodValue] == 1) {
-    valueLine(r, "<font size=\"-1\"> ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary, &Variable::ulodValue, "</font><br>\n");
+    valueLine(r, "<font size=\"-1\"> ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary,
+              &Variable::ulodValue, "</font><br>\n");
     if (multi)
-      valueLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", aux, &Variable::ulodValue, "</font><br><br>\n");
+      valueLine(r, "<font size=\"-1\"> AUX_VAR_ULOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f",
+                aux, &Variable::ulodValue, "</font><br><br>\n");
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> ULOD_VALUE; <br></font></i>\n", "ULOD_VALUE: N/A");
   }
   if (h.keywordCounts[kwLlodFlag] == 1) {
-    flagLine(r, "<font size=\"-1\"> LLOD_FLAG: </font> <font size=\"-1\" color='#0000FF'>%.0f", primary, &Variable::llodFlag);
-    if (multi) flagLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux, &Variable::llodFlag);
+    flagLine(r, "<font size=\"-1\"> LLOD_FLAG: </font> <font size=\"-1\" color='#0000FF'>%.0f", primary,
+             &Variable::llodFlag);
+    if (multi)
+      flagLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_FLAG: </font><font size=\"-1\" color='#0000FF'>%.0f", aux,
+               &Variable::llodFlag);
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> LLOD_FLAG; <br></font></i>\n", "LLOD_FLAG: N/A");
   }
   if (h.keywordCounts[kwLlodValue] == 1) {
-    valueLine(r, "<font size=\"-1\"> LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary, &Variable::llodValue, "</font><br>\n");
+    valueLine(r, "<font size=\"-1\"> LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", primary,
+              &Variable::llodValue, "</font><br>\n");
     if (multi)
-      valueLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f", aux, &Variable::llodValue, "</font><br>\n");
+      valueLine(r, "<font size=\"-1\"> AUX_VAR_LLOD_VALUE: </font><font size=\"-1\" color='#0000FF'>%.4f",
+                aux, &Variable::llodValue, "</font><br>\n");
   } else {
     lodMissing("<i><font size=\"-1\" color='#FF0000'> LLOD_VALUE; <br></font></i>\n", "LLOD_VALUE: N/A");
   }

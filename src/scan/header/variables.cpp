@@ -9,7 +9,8 @@
 
 namespace tarvik {
 
-int32_t readTextLine(ScanContext& ctx, int64_t lineNumber, int unitsFlag, HeaderSlot slot, DefinitionPlace place) {
+int32_t readTextLine(ScanContext& ctx, int64_t lineNumber, int unitsFlag, HeaderSlot slot,
+                     DefinitionPlace place) {
   ScanRun& run = ctx.run;
   int32_t status = readHeaderLine(ctx, lineNumber);
   if (ctx.checks.headerEndedEarly) return status;
@@ -51,8 +52,8 @@ int32_t readCountLine(ScanContext& ctx, int64_t lineNumber, int32_t low, int32_t
   return checkRange(ctx, value, low, high, lineNumber, RangeMode::Between, label);
 }
 
-int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& text, std::span<Variable> target,
-                      int32_t count) {
+int32_t readScaleList(ScanContext& ctx, int64_t lineNumber, const std::string& text,
+                      std::span<Variable> target, int32_t count) {
   const char* label = count == 1 ? "value  " : "values ";
   ctx.run.echoBuffer = text;
   Tokenizer tok(text, " ,\t\r\n");
@@ -150,7 +151,8 @@ int32_t readMissingLine(ScanContext& ctx, int32_t count, int64_t lineNumber, Var
                  lineNumber, i, x);
         status = 10;
       }
-      complaints.spend(r, MessageBudget::Notice::Plain, "<br /><br />Too many missing data flags misusage ...<br /><br />\n");
+      complaints.spend(r, MessageBudget::Notice::Plain,
+                       "<br /><br />Too many missing data flags misusage ...<br /><br />\n");
       r.endBlock();
     }
   }

@@ -105,11 +105,13 @@ int32_t checkIndependentValue(ScanContext& ctx, PassState& st, size_t len) {
     }
     if (static_cast<int64_t>(len) < run.maxLineLength - 1) {
       r.beginError();
-      r.printf("<br />Error [Len=%d, MaxL=%d, wFlag=%d] - Line%d: Certain items on this line are NOT compliant or non-allowed char(s) were encountered. If this is a HEADER ONLY file, please include also one data record (set variables' values to -9's).<br />",
-               len, run.maxLineLength, st.lineFlag, st.lineNumber);
+      r.printf(
+          "<br />Error [Len=%d, MaxL=%d, wFlag=%d] - Line%d: Certain items on this line are NOT compliant or non-allowed char(s) were encountered. If this is a HEADER ONLY file, please include also one data record (set variables' values to -9's).<br />",
+          len, run.maxLineLength, st.lineFlag, st.lineNumber);
       int64_t d = st.lineNumber - st.nh;
       if (-4 < d && d < 4)
-        r.write("This error could also be due to a mismatch in the NumHeaderLines on line1, NumVariables on line10, NumSpecialComments or NumNormalComments.<br />\n");
+        r.write(
+            "This error could also be due to a mismatch in the NumHeaderLines on line1, NumVariables on line10, NumSpecialComments or NumNormalComments.<br />\n");
       r.endBlock();
       r.echo(Echo::B, st.lineNumber, line);
       return 10;
@@ -152,7 +154,9 @@ int32_t detectLineEndings(ScanContext& ctx) {
 
     // Step 3.
     if (len < 5) {
-      r.error("<br>Error Header Line%d seems incomplete: 2 Integer values (i.e., NH and FFI) were expected. See ICARTT document for details on NH and FFI.<br>\n", 1);
+      r.error(
+          "<br>Error Header Line%d seems incomplete: 2 Integer values (i.e., NH and FFI) were expected. See ICARTT document for details on NH and FFI.<br>\n",
+          1);
       return 10;
     }
 
@@ -161,7 +165,8 @@ int32_t detectLineEndings(ScanContext& ctx) {
     size_t comma = run.echoBuffer.find(',');
     if (comma == std::string::npos) {
       r.beginError();
-      r.write("Error on Line1: Either the delimiter(s) NOT compliant or the number of items on this line NOT matching; delimiters should be all commas. \n");
+      r.write(
+          "Error on Line1: Either the delimiter(s) NOT compliant or the number of items on this line NOT matching; delimiters should be all commas. \n");
       r.write("<br />The expected number of individual items (i.e., data points) on line1 = 2.\n");
       r.write("<br />The expected number of \"commas\" on line1 = 1.<br />\n");
       r.endBlock();
@@ -183,23 +188,25 @@ int32_t detectLineEndings(ScanContext& ctx) {
     // Step 6.
     if (len > 64 || st.nh == 0 || st.nh > 4000) {
       st.lineWarnings.spend();
-      r.warning("<br />Warning Header Line%d [ NH=%d, FFI=%d ] seems to have too many irrelevant char's, or may NOT be terminated correctly (end-of-line maybe unknown).<br />\n",
-                1, st.nh, st.ffi);
+      r.warning(
+          "<br />Warning Header Line%d [ NH=%d, FFI=%d ] seems to have too many irrelevant char's, or may NOT be terminated correctly (end-of-line maybe unknown).<br />\n",
+          1, st.nh, st.ffi);
       r.echo(Echo::E, 1, run.lineBuffer);
     }
 
     // Step 7: the line-feed test of the first pass.
     if (st.pass == 0 && run.lineBuffer.find('\n') == std::string::npos) {
       const char* name = "Line Feed (LF [Hex = 0x0A], '\\r')";
-      r.warning("<br>Warning: The file seems to have been created with the %s symbol missing. File contents (data lines) are missing the %s symbol.<br><br>Tarvik will attempt to fix the CR-LF symbols . . .\n",
-                name, name);
+      r.warning(
+          "<br>Warning: The file seems to have been created with the %s symbol missing. File contents (data lines) are missing the %s symbol.<br><br>Tarvik will attempt to fix the CR-LF symbols . . .\n",
+          name, name);
       run.input.close();
       message = name;
       if (repairLineEndings(run.inputPath, message, '\n') != 0) {
         r.beginError();
         r.printf("<br>%s<br>\n", message);
-        r.printf("<br>Error(-101): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n", '\n' + 0,
-                 ctx.fn.fileName);
+        r.printf("<br>Error(-101): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n",
+                 '\n' + 0, ctx.fn.fileName);
         r.write("If this error persists, please contact the ");
         r.contactLink("Error(-101):fix the CR-LF sybmols failed");
         r.write(" to report it. Thank you.<br><br>\n");
@@ -258,8 +265,9 @@ int32_t detectLineEndings(ScanContext& ctx) {
         // A line may count two warnings, so the count can pass 20 without the notice.
         if (st.lineFlag >= 1 && st.lineFlag <= 9) {
           if (st.lineWarnings.used() <= st.lineWarnings.limit()) {
-            r.warning("<br>Warning Header Line%d (Flag=[%d::%d], length=%d, FFI=%d) seems to have too many [maybe irrelevant] char's, or may NOT be terminated correctly (end-of-line maybe unknown).<br />\n",
-                      st.lineNumber, st.lineFlag, st.expectedDataLength, len, st.ffi);
+            r.warning(
+                "<br>Warning Header Line%d (Flag=[%d::%d], length=%d, FFI=%d) seems to have too many [maybe irrelevant] char's, or may NOT be terminated correctly (end-of-line maybe unknown).<br />\n",
+                st.lineNumber, st.lineFlag, st.expectedDataLength, len, st.ffi);
             r.echo(Echo::F, st.lineNumber, run.lineBuffer);
             if (st.lineWarnings.used() == st.lineWarnings.limit())
               st.lineWarnings.writeNotice(r, MessageBudget::Notice::Warning,
@@ -293,16 +301,20 @@ int32_t detectLineEndings(ScanContext& ctx) {
     int64_t ctrlZAt = run.input.ctrlZOffset();
     run.input.rewind();
     if (!leftLoop && ctrlZ && textFollows(run.inputPath, ctrlZAt + 1)) {
-      r.error("<br>Error: an end-of-file mark (Ctrl-Z, Hex = 0x1A) was found at byte %lld, but the file goes on after it; the rest of the file was not scanned. Remove the mark or the text after it.<br>\n",
-              ctrlZAt);
+      r.error(
+          "<br>Error: an end-of-file mark (Ctrl-Z, Hex = 0x1A) was found at byte %lld, but the file goes on after it; the rest of the file was not scanned. Remove the mark or the text after it.<br>\n",
+          ctrlZAt);
       return 10;
     }
 
     // Step 10.
     if (st.lineWarnings.used() > 8) {
       r.beginError();
-      r.write("<br>Error: Tarvik could not determine the end-of-line char's (CR-LF). The file seems to have been created with Carriage_Returns and/or Line_Feeds symbols missing on certain lines.  \n");
-      r.printf("<br>This error could also be due to the Number of Variables (NV) on line10 not being correct (Read NV=%d) <br>\n", st.nv);
+      r.write(
+          "<br>Error: Tarvik could not determine the end-of-line char's (CR-LF). The file seems to have been created with Carriage_Returns and/or Line_Feeds symbols missing on certain lines.  \n");
+      r.printf(
+          "<br>This error could also be due to the Number of Variables (NV) on line10 not being correct (Read NV=%d) <br>\n",
+          st.nv);
       r.endBlock();
       return 21;
     }
@@ -312,15 +324,16 @@ int32_t detectLineEndings(ScanContext& ctx) {
     if (st.pass != 1) return 12;
     st.pass = 2;
     const char* name = "CARRIAGE RETURN(CR [Hex = 0x0D])";
-    r.warning("<br>Warning: This file seems to have been created with the %s symbol missing in the DATA Section. DATA lines seem to be missing the %s symbol.<br><br>Tarvik will attempt to fix the CR-LF symbols . . .\n",
-              name, name);
+    r.warning(
+        "<br>Warning: This file seems to have been created with the %s symbol missing in the DATA Section. DATA lines seem to be missing the %s symbol.<br><br>Tarvik will attempt to fix the CR-LF symbols . . .\n",
+        name, name);
     run.input.close();
     message = name;
     if (repairLineEndings(run.inputPath, message, '\r') != 0) {
       r.beginError();
       r.printf("<br>%s<br>\n", message);
-      r.printf("<br>Error(-101.0x0D): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n", '\r' + 0,
-               ctx.fn.fileName);
+      r.printf("<br>Error(-101.0x0D): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n",
+               '\r' + 0, ctx.fn.fileName);
       r.write("If this error persists, please contact the ");
       r.contactLink("Error(-101.0x0D): fix the CR-LF sybmols failed");
       r.write(" to report it. Thank you.<br><br>\n");

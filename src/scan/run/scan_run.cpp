@@ -198,7 +198,8 @@ void writeVerdictParagraph(const ScanContext& ctx, Report& r, int32_t code) {
     r.write("<H3><font color='#0000FF'>Good Job - no major errors encountered during SCAN.</font></H3><br>\n");
     return;
   }
-  if (code != -99 && code != 152) r.error("<br><br>Scanning failed due to the error(s) displayed here in RED.");
+  if (code != -99 && code != 152)
+    r.error("<br><br>Scanning failed due to the error(s) displayed here in RED.");
   r.write("<font color='#FF0000'>");
   switch (code) {
     case 1:
