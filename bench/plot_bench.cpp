@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
+#include "desktop/plotview/tplotview.h"
 #include "plot/plot_data_store.h"
-#include "plot/view/tplotview.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 #include "gui_support.h"
 #include "plot/jpeg_codec.h"
-#include "plot/view/tplotview.h"
+#include "desktop/plotview/tplotview.h"
 
 using namespace tarvik::guitest;
 using tarvik::desktop::ChartAxis;

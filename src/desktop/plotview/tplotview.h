@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "plot/plot_data_store.h"
-#include "plot/view/plot_chart.h"
+#include "desktop/plotview/plot_chart.h"
 
 class QCheckBox;
 class QComboBox;

@@ -14,12 +14,12 @@
 #include <new>
 #include <vector>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
+#include "desktop/plotview/tplotview.h"
+#include "desktop/plotview/wait_cursor.h"
 #include "plot/axis_format.h"
 #include "plot/extraction.h"
 #include "plot/statistics.h"
-#include "plot/view/tplotview.h"
-#include "plot/view/wait_cursor.h"
 #include "plot/xy_fit.h"
 
 namespace tarvik::desktop {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/dialogs.h"
-#include "mainwindow/tform1.h"
+#include "desktop/dialogs.h"
+#include "desktop/mainwindow/tform1.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The plot window's controls, its layout and the store operations that fill and empty it.
-#include "plot/view/tplotview.h"
+#include "desktop/plotview/tplotview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
 
 namespace tarvik::desktop {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/tform1.h"
+#include "desktop/mainwindow/tform1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,11 +29,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "mainwindow/dialogs.h"
-#include "mainwindow/link_label.h"
-#include "mainwindow/report_browser.h"
-#include "mainwindow/site_pages.h"
-#include "mainwindow/welcome_page.h"
+#include "desktop/dialogs.h"
+#include "desktop/mainwindow/link_label.h"
+#include "desktop/mainwindow/report_browser.h"
+#include "desktop/mainwindow/site_pages.h"
+#include "desktop/mainwindow/welcome_page.h"
 #include "scan/core/site.h"
 #include "scan/run/scan_run.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plot/plot_data_store.h"
-#include "plot/view/tplotview.h"
+#include "desktop/plotview/tplotview.h"
 #include "scan/core/outcome.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/scan_host.h"
