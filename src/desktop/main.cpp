@@ -10,6 +10,7 @@
 
 #include "desktop/dialogs.h"
 #include "desktop/mainwindow/tform1.h"
+#include "desktop/plotview/tplotview.h"
 
 namespace {
 
@@ -56,7 +57,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("tarvik");
   QApplication::setApplicationVersion("2.3.4");
   tarvik::desktop::QtDialogs dialogs;
-  tarvik::desktop::TForm1 window(dialogs, app.arguments().mid(1));
+  // The plot window is its own top-level window; it outlives the main window, which hands it the
+  // values of each scan and shows it over itself.
+  tarvik::desktop::TPlotView plotView(dialogs);
+  tarvik::desktop::TForm1 window(dialogs, plotView, app.arguments().mid(1));
   dialogs.setParent(&window);
   window.show();
   return app.exec();

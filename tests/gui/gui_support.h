@@ -16,6 +16,7 @@
 
 #include "desktop/dialogs.h"
 #include "desktop/mainwindow/tform1.h"
+#include "desktop/plotview/tplotview.h"
 
 namespace tarvik::guitest {
 
@@ -78,11 +79,23 @@ class RecordingDialogs : public desktop::Dialogs {
   }
 };
 
-// The window with its scans counted, an optional error raised in place of the scan, and a hook
-// run at every progress call before the window's own handling.
-class TestForm : public desktop::TForm1 {
+// The plot window a TestForm hands to its main window; a base of TestForm, so that it is made
+// before the main window and outlives it, as in the program.
+class OwnPlotView {
+ protected:
+  explicit OwnPlotView(desktop::Dialogs& dialogs) : plotView_(dialogs) {}
+  desktop::TPlotView plotView_;
+};
+
+// The main window with its own plot window, connected as the program connects them; its scans
+// counted, an optional error raised in place of the scan, and a hook run at every progress call
+// before the window's own handling.
+class TestForm : private OwnPlotView, public desktop::TForm1 {
  public:
-  using TForm1::TForm1;
+  TestForm(desktop::Dialogs& dialogs, const QStringList& arguments)
+      : OwnPlotView(dialogs), TForm1(dialogs, plotView_, arguments) {}
+  desktop::TPlotView& plotView() { return plotView_; }
+  const PlotDataStore& plotData() const { return plotView_.store(); }
   struct Call {
     std::string path;
     int32_t intervalIndex;

@@ -53,12 +53,12 @@ struct Column {
 
 QString item(const std::string& definition) { return QString::fromStdString(definition).chopped(1); }
 
-// The window on its own store, answering every dialog through the recorder.
+// The window with its store, answering every dialog through the recorder.
 class PlotWindow {
  public:
-  tarvik::PlotDataStore store;
   RecordingDialogs dialogs;
-  TPlotView view{dialogs, store};
+  TPlotView view{dialogs};
+  const tarvik::PlotDataStore& store = view.store();
 
   PlotWindow() {
     view.setZoomAnimationMilliseconds(0);

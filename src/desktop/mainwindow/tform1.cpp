@@ -34,6 +34,7 @@
 #include "desktop/mainwindow/report_browser.h"
 #include "desktop/mainwindow/site_pages.h"
 #include "desktop/mainwindow/welcome_page.h"
+#include "desktop/plot_window.h"
 #include "scan/core/site.h"
 #include "scan/run/scan_run.h"
 
@@ -82,21 +83,15 @@ QPixmap aboutPixmap() {
 
 }  // namespace
 
-TForm1::TForm1(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), siteDir_(siteDirectory()) {
+TForm1::TForm1(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), plotWindow_(plotWindow), siteDir_(siteDirectory()) {
   setObjectName("Form1");
   ctx_.host = this;
-  store_.setMessageSink([this](const std::string& caption, const std::string& text) { showMessage(caption, text); });
   buildControls();
-  plotView_ = new TPlotView(dialogs_, store_);  // its own window, owned here
   startUp(arguments);
 }
 
-TForm1::~TForm1() {
-  removeFiles();
-  delete plotView_;  // before the store it reads goes
-  plotView_ = nullptr;
-}
+TForm1::~TForm1() { removeFiles(); }
 
 void TForm1::setSiteDirectory(const QString& dir) {
   siteDir_ = dir;
@@ -344,14 +339,15 @@ void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total
 
 void TForm1::enablePlotting() { ZedeRevuView_->setEnabled(true); }
 
+// The store calls go on to the plot window, a whole record per call.
 void TForm1::InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName) {
-  plotView_->InitPlotData(recordCapacity, columnCount, fileName);
+  plotWindow_.InitPlotData(recordCapacity, columnCount, fileName);
 }
-void TForm1::AddPlotVariable(std::string_view definitionLine) { plotView_->AddPlotVariable(definitionLine); }
+void TForm1::AddPlotVariable(std::string_view definitionLine) { plotWindow_.AddPlotVariable(definitionLine); }
 void TForm1::PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) {
-  store_.PutPlotRecord(recordIndex, values, flagClasses, count);
+  plotWindow_.PutPlotRecord(recordIndex, values, flagClasses, count);
 }
-void TForm1::TrimPlotRecords(int64_t recordsStored) { plotView_->TrimPlotRecords(recordsStored); }
+void TForm1::TrimPlotRecords(int64_t recordsStored) { plotWindow_.TrimPlotRecords(recordsStored); }
 
 // ---- the scan ----
 
@@ -369,7 +365,7 @@ void TForm1::setScanning(bool on) {
 void TForm1::btnScanClick() {
   if (scanning_) return;
   setScanning(true);
-  plotView_->FreePlotData();
+  plotWindow_.FreePlotData();
   ZedeRevuView_->setEnabled(false);
   ctx_.run.allowExtraIntervals = chkOtherTmType_->isChecked();
   if (reportPath_.size() > 2) QFile::remove(reportPath_);
@@ -407,7 +403,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  plotView_->hide();
+  plotWindow_.hideWindow();
   QMainWindow::closeEvent(event);
 }
 
@@ -416,11 +412,11 @@ void TForm1::OpenFile1Click() {
   const QString path = dialogs_.openFileName("Open", "ICARTT File (*.ict);;All Files (*.*)");
   if (path.isEmpty()) return;
   fileNameValue_->setText(QDir::toNativeSeparators(path));
-  plotView_->FreePlotData();
+  plotWindow_.FreePlotData();
   ZedeRevuView_->setEnabled(false);
 }
 
-void TForm1::ZedeRevuViewClick() { plotView_->showOver(this); }
+void TForm1::ZedeRevuViewClick() { plotWindow_.showOver(this); }
 
 bool TForm1::onKeyEnter(QObject* box, int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -80,12 +81,15 @@ void ColorBox::paintEvent(QPaintEvent*) {
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-TPlotView::TPlotView(Dialogs& dialogs, PlotDataStore& store, QWidget* parent)
+TPlotView::TPlotView(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMinMaxButtonsHint),
-      dialogs_(dialogs),
-      store_(store) {
+      dialogs_(dialogs) {
   setObjectName("PlotView");
+  // A failed allocation of the store is shown as an error box ("Memory Error ...").
+  store_.setMessageSink([this](const std::string& caption, const std::string& text) {
+    dialogs_.showError(QString::fromStdString(caption), QFile::decodeName(QByteArray::fromStdString(text)));
+  });
   setModal(false);
   setWindowTitle("Fast Plot View . . .");
   buildControls();
