@@ -43,6 +43,11 @@ class ScanTest : public QObject {
     QVERIFY(button(form, "ZedeRevuView")->isEnabled());
     QVERIFY(!form.plotData().IsEmpty());
     QCOMPARE(form.plotData().ColumnCount(), 6);
+    // The store holds the file's 300 records and no more: the room for every line is trimmed.
+    QCOMPARE(form.plotData().RecordCount(), int64_t{300});
+    QCOMPARE(form.plotData().column(0).front(), 36000.0f);
+    QCOMPARE(form.plotData().column(0).back(), 38990.0f);
+    QCOMPARE(form.plotData().column(5).back(), 253.67f);
     QVERIFY(!form.findChild<QFrame*>("PB")->isVisible());
     QVERIFY(dialogs.boxes.empty());
     // The window's report is the engine's, byte for byte: what tarvik-scan writes too.
