@@ -43,6 +43,8 @@ namespace tarvik::desktop {
 namespace {
 
 const char* const kDoneText = "TarvikBrowser: Done.";
+// The least time between two rounds of event handling while the progress panel advances.
+constexpr qint64 kProgressEventsMs = 40;
 const char* const kUnknownErrorText = "Exception: Program Error Encountered.\n\nIf this error persists, please inform author.";
 
 QString home() { return QString::fromUtf8(site::kHomeAddress); }
@@ -319,6 +321,8 @@ void TForm1::showMessage(const std::string& caption, const std::string& text) {
 void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total, int mode) {
   if (mode == 0) {
     lastProgress_ = 0.0f;
+    progressEvents_.invalidate();  // the first advance handles the events at once
+    PB_->setUpdatesEnabled(true);
     ProgressBar1_->setValue(0);
     Labelpercnt_->setText("0% ( 1 of 100 )");
     PB_->adjustSize();
@@ -330,10 +334,20 @@ void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total
   if (mode != 1 || total <= 0) return;
   const float p = static_cast<float>(current) / static_cast<float>(total) * 100.0f + 1.0f;
   if (lastProgress_ + 0.5f > p) return;
+  // The panel takes every advance at once but paints only when the events are handled, and those
+  // (a click on Abort, the repaint) are handled at an advance at most every kProgressEventsMs: a
+  // large file advances half a percent every millisecond or two, far more often than a screen
+  // shows, and the progress bar would otherwise repaint itself at each one.
+  const bool handleEvents = !progressEvents_.isValid() || progressEvents_.elapsed() >= kProgressEventsMs;
+  PB_->setUpdatesEnabled(false);
   ProgressBar1_->setValue(static_cast<int>(p));
   LabelperN_->setText(QString::number(ProgressBar1_->value()) + "% ( " + QString::number(current));
   if (lastProgress_ < 2.0f) Labelpercnt_->setText(" Lines of " + QString::number(total) + " ) completed");
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (handleEvents) {
+    PB_->setUpdatesEnabled(true);  // one repaint of the panel with its latest values
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    progressEvents_.start();
+  }
   lastProgress_ = p;
 }
 
@@ -385,6 +399,7 @@ void TForm1::btnScanClick() {
     dialogs_.showError("TarvikBrowser", "An unknown error was raised during the scan.");
     dialogs_.showError("UNKNOWN ERROR...", kUnknownErrorText);
   }
+  PB_->setUpdatesEnabled(true);
   PB_->hide();
   setScanning(false);
   if (closeAfterScan_) {

@@ -3,6 +3,7 @@
 // scan go on to the plot window, whose store keeps the values.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <string>
@@ -101,6 +102,7 @@ class TForm1 : public QMainWindow, public ScanHost {
   QString welcomePath_;
   QString siteDir_;
   float lastProgress_ = 0.0f;
+  QElapsedTimer progressEvents_;  // since the progress panel last handled the events
   bool scanning_ = false;
   bool closeAfterScan_ = false;
 
