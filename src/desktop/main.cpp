@@ -2,15 +2,17 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMainWindow>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "desktop/dialogs.h"
-#include "desktop/mainwindow/tform1.h"
-#include "desktop/plotview/tplotview.h"
+#include "desktop/plot_window.h"
+#include "desktop/windows.h"
 
 namespace {
 
@@ -59,9 +61,10 @@ int main(int argc, char** argv) {
   tarvik::desktop::QtDialogs dialogs;
   // The plot window is its own top-level window; it outlives the main window, which hands it the
   // values of each scan and shows it over itself.
-  tarvik::desktop::TPlotView plotView(dialogs);
-  tarvik::desktop::TForm1 window(dialogs, plotView, app.arguments().mid(1));
-  dialogs.setParent(&window);
-  window.show();
+  const std::unique_ptr<tarvik::desktop::PlotWindow> plotWindow = tarvik::desktop::makePlotWindow(dialogs);
+  const std::unique_ptr<QMainWindow> window =
+      tarvik::desktop::makeMainWindow(dialogs, *plotWindow, app.arguments().mid(1));
+  dialogs.setParent(window.get());
+  window->show();
   return app.exec();
 }

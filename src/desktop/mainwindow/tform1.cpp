@@ -35,6 +35,7 @@
 #include "desktop/mainwindow/site_pages.h"
 #include "desktop/mainwindow/welcome_page.h"
 #include "desktop/plot_window.h"
+#include "desktop/windows.h"
 #include "scan/core/site.h"
 #include "scan/run/scan_run.h"
 
@@ -84,6 +85,10 @@ QPixmap aboutPixmap() {
 }
 
 }  // namespace
+
+std::unique_ptr<QMainWindow> makeMainWindow(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments) {
+  return std::make_unique<TForm1>(dialogs, plotWindow, arguments);
+}
 
 TForm1::TForm1(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), plotWindow_(plotWindow), siteDir_(siteDirectory()) {

@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "desktop/dialogs.h"
+#include "desktop/windows.h"
 
 namespace tarvik::desktop {
 
@@ -63,6 +64,8 @@ class OverlayKeeper : public QObject {
 };
 
 }  // namespace
+
+std::unique_ptr<PlotWindow> makePlotWindow(Dialogs& dialogs) { return std::make_unique<TPlotView>(dialogs); }
 
 ColorBox::ColorBox(const QColor& color, QWidget* parent) : QPushButton(parent), color_(color) {
   setFixedSize(34, 18);
