@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,18 @@ class PlotViewChartsTest : public QObject {
     QCOMPARE(w.dialogs.allBoxes[0].caption, QString("Error..."));
     QCOMPARE(w.dialogs.allBoxes[0].text, kReadError);
     QVERIFY(w.dialogs.saveProposals.isEmpty());
+  }
+
+  void aStoreThatCannotBeAllocatedShowsTheMemoryError() {
+    PlotTestWindow w;
+    w.view.InitPlotData(std::numeric_limits<int64_t>::max(), 3, kFile);
+    QCOMPARE(w.dialogs.allBoxes.size(), size_t{1});
+    QCOMPARE(w.dialogs.allBoxes[0].kind, 'E');
+    QCOMPARE(w.dialogs.allBoxes[0].caption, QString("Memory Error ..."));
+    QCOMPARE(w.dialogs.allBoxes[0].text,
+             QString("System Error:\n\nCouldn't allocate memory ZArray[var_0] for Fast Plotting."));
+    QVERIFY(w.store.IsEmpty());
+    QCOMPARE(w.view.windowTitle(), QString("Fast Plot View . . ."));
   }
 
   // ---- quick charts ----
