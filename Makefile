@@ -44,7 +44,8 @@ test-sanitize: deps
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
-# Throughput against wc -l on generated 100 MB files, and the scanner's peak memory.
+# Throughput against wc -l on generated 100 MB files, the scanner's peak memory, and the desktop
+# scan against tarvik-scan (when the desktop is built).
 bench: build
 	@sh bench/run-bench $(BUILD)
 

@@ -12,9 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "mainwindow/dialogs.h"
-#include "plot/plot_data_store.h"
-#include "plot/view/tplotview.h"
+#include "desktop/dialogs.h"
+#include "desktop/plotview/tplotview.h"
 
 namespace {
 
@@ -36,8 +35,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const long records = argc > 1 ? std::atol(argv[1]) : 1000000;
   tarvik::desktop::QtDialogs dialogs;
-  tarvik::PlotDataStore store;
-  tarvik::desktop::TPlotView view(dialogs, store);
+  tarvik::desktop::TPlotView view(dialogs);
   view.setZoomAnimationMilliseconds(0);
   view.show();
   QElapsedTimer t;

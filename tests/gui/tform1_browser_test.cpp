@@ -12,8 +12,8 @@
 #include <QtTest>
 
 #include "gui_support.h"
-#include "mainwindow/link_label.h"
-#include "mainwindow/site_pages.h"
+#include "desktop/mainwindow/link_label.h"
+#include "desktop/mainwindow/site_pages.h"
 #include "scan/core/site.h"
 
 using namespace tarvik::guitest;

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -43,6 +44,11 @@ class ScanTest : public QObject {
     QVERIFY(button(form, "ZedeRevuView")->isEnabled());
     QVERIFY(!form.plotData().IsEmpty());
     QCOMPARE(form.plotData().ColumnCount(), 6);
+    // The store holds the file's 300 records and no more: the room for every line is trimmed.
+    QCOMPARE(form.plotData().RecordCount(), int64_t{300});
+    QCOMPARE(form.plotData().column(0).front(), 36000.0f);
+    QCOMPARE(form.plotData().column(0).back(), 38990.0f);
+    QCOMPARE(form.plotData().column(5).back(), 253.67f);
     QVERIFY(!form.findChild<QFrame*>("PB")->isVisible());
     QVERIFY(dialogs.boxes.empty());
     // The window's report is the engine's, byte for byte: what tarvik-scan writes too.
@@ -209,6 +215,36 @@ class ScanTest : public QObject {
     QVERIFY(!button(form, "ZedeRevuView")->isEnabled());
     QVERIFY(!form.findChild<QFrame*>("PB")->isVisible());
     QVERIFY(button(form, "btnScan")->isEnabled());
+  }
+
+  void aClickLaterInTheScanIsHandledAtTheNextRoundOfEvents() {
+    // After the first advance the panel handles events at an advance at most every 40 ms: a click
+    // queued later is handled at the first advance once that time has passed.
+    WorkingFolder wd;
+    RecordingDialogs dialogs;
+    const QString input = wd.file("TARVIK-EXAMPLE_DC8_20190521_R0.ict");
+    writeBytes(input, longExample(30000));
+    TestForm form(dialogs, {input});
+    form.show();
+    int calls = 0;
+    int64_t queuedAt = 0;
+    form.onProgress = [&](TestForm& f, int64_t current, int64_t, int mode) {
+      if (mode != 1 || ++calls != 1000) return;
+      queuedAt = current;
+      QTimer::singleShot(0, f.findChild<QPushButton*>("btnAbort"), &QPushButton::click);
+      QThread::msleep(50);
+    };
+    button(form, "btnScan")->click();
+    QVERIFY(queuedAt > 0);
+    QCOMPARE(form.lastOutcome().status, 20);
+    QVERIFY(readBytes(form.currentReportPath()).contains("<H3>File Scanning Aborted By User.</H3><br>\n"));
+    // Handled at the next half percent (150 of 30000 records), far from the end of the file.
+    const QByteArray report = readBytes(form.currentReportPath());
+    const qsizetype at = report.indexOf("Total number of lines processed = ");
+    QVERIFY(at >= 0);
+    const qint64 lines = report.mid(at + 34, 8).split('<').first().toLongLong();
+    QVERIFY2(lines > queuedAt && lines <= queuedAt + 200, report.mid(at, 48).constData());
+    QVERIFY(!form.findChild<QFrame*>("PB")->isVisible());
   }
 
   void aScanInProgressIgnoresScanFileBrowseEnterAndDrops() {

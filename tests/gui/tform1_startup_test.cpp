@@ -15,7 +15,7 @@
 #include <QtTest>
 
 #include "gui_support.h"
-#include "mainwindow/welcome_page.h"
+#include "desktop/mainwindow/welcome_page.h"
 #include "scan/core/site.h"
 
 using namespace tarvik::guitest;

@@ -1,4 +1,4 @@
-#include "mainwindow/site_pages.h"
+#include "desktop/mainwindow/site_pages.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mainwindow/report_browser.h"
+#include "desktop/mainwindow/report_browser.h"
 
 #include <QDir>
 #include <QFile>

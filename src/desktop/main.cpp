@@ -2,14 +2,17 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMainWindow>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "mainwindow/dialogs.h"
-#include "mainwindow/tform1.h"
+#include "desktop/dialogs.h"
+#include "desktop/plot_window.h"
+#include "desktop/windows.h"
 
 namespace {
 
@@ -56,8 +59,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("tarvik");
   QApplication::setApplicationVersion("2.3.4");
   tarvik::desktop::QtDialogs dialogs;
-  tarvik::desktop::TForm1 window(dialogs, app.arguments().mid(1));
-  dialogs.setParent(&window);
-  window.show();
+  // The plot window is its own top-level window; it outlives the main window, which hands it the
+  // values of each scan and shows it over itself.
+  const std::unique_ptr<tarvik::desktop::PlotWindow> plotWindow = tarvik::desktop::makePlotWindow(dialogs);
+  const std::unique_ptr<QMainWindow> window =
+      tarvik::desktop::makeMainWindow(dialogs, *plotWindow, app.arguments().mid(1));
+  dialogs.setParent(window.get());
+  window->show();
   return app.exec();
 }

@@ -1,4 +1,4 @@
-#include "plot/view/plot_chart.h"
+#include "desktop/plotview/plot_chart.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

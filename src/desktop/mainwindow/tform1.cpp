@@ -1,4 +1,4 @@
-#include "mainwindow/tform1.h"
+#include "desktop/mainwindow/tform1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,11 +29,13 @@
 #include <algorithm>
 #include <exception>
 
-#include "mainwindow/dialogs.h"
-#include "mainwindow/link_label.h"
-#include "mainwindow/report_browser.h"
-#include "mainwindow/site_pages.h"
-#include "mainwindow/welcome_page.h"
+#include "desktop/dialogs.h"
+#include "desktop/mainwindow/link_label.h"
+#include "desktop/mainwindow/report_browser.h"
+#include "desktop/mainwindow/site_pages.h"
+#include "desktop/mainwindow/welcome_page.h"
+#include "desktop/plot_window.h"
+#include "desktop/windows.h"
 #include "scan/core/site.h"
 #include "scan/run/scan_run.h"
 
@@ -42,6 +44,8 @@ namespace tarvik::desktop {
 namespace {
 
 const char* const kDoneText = "TarvikBrowser: Done.";
+// The least time between two rounds of event handling while the progress panel advances.
+constexpr qint64 kProgressEventsMs = 40;
 const char* const kUnknownErrorText = "Exception: Program Error Encountered.\n\nIf this error persists, please inform author.";
 
 QString home() { return QString::fromUtf8(site::kHomeAddress); }
@@ -82,21 +86,19 @@ QPixmap aboutPixmap() {
 
 }  // namespace
 
-TForm1::TForm1(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), siteDir_(siteDirectory()) {
+std::unique_ptr<QMainWindow> makeMainWindow(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments) {
+  return std::make_unique<TForm1>(dialogs, plotWindow, arguments);
+}
+
+TForm1::TForm1(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), plotWindow_(plotWindow), siteDir_(siteDirectory()) {
   setObjectName("Form1");
   ctx_.host = this;
-  store_.setMessageSink([this](const std::string& caption, const std::string& text) { showMessage(caption, text); });
   buildControls();
-  plotView_ = new TPlotView(dialogs_, store_);  // its own window, owned here
   startUp(arguments);
 }
 
-TForm1::~TForm1() {
-  removeFiles();
-  delete plotView_;  // before the store it reads goes
-  plotView_ = nullptr;
-}
+TForm1::~TForm1() { removeFiles(); }
 
 void TForm1::setSiteDirectory(const QString& dir) {
   siteDir_ = dir;
@@ -324,6 +326,8 @@ void TForm1::showMessage(const std::string& caption, const std::string& text) {
 void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total, int mode) {
   if (mode == 0) {
     lastProgress_ = 0.0f;
+    progressEvents_.invalidate();  // the first advance handles the events at once
+    PB_->setUpdatesEnabled(true);
     ProgressBar1_->setValue(0);
     Labelpercnt_->setText("0% ( 1 of 100 )");
     PB_->adjustSize();
@@ -335,23 +339,34 @@ void TForm1::updateProgress(ScanContext& /*ctx*/, int64_t current, int64_t total
   if (mode != 1 || total <= 0) return;
   const float p = static_cast<float>(current) / static_cast<float>(total) * 100.0f + 1.0f;
   if (lastProgress_ + 0.5f > p) return;
+  // The panel takes every advance at once but paints only when the events are handled, and those
+  // (a click on Abort, the repaint) are handled at an advance at most every kProgressEventsMs: a
+  // large file advances half a percent every millisecond or two, far more often than a screen
+  // shows, and the progress bar would otherwise repaint itself at each one.
+  const bool handleEvents = !progressEvents_.isValid() || progressEvents_.elapsed() >= kProgressEventsMs;
+  PB_->setUpdatesEnabled(false);
   ProgressBar1_->setValue(static_cast<int>(p));
   LabelperN_->setText(QString::number(ProgressBar1_->value()) + "% ( " + QString::number(current));
   if (lastProgress_ < 2.0f) Labelpercnt_->setText(" Lines of " + QString::number(total) + " ) completed");
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (handleEvents) {
+    PB_->setUpdatesEnabled(true);  // one repaint of the panel with its latest values
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    progressEvents_.start();
+  }
   lastProgress_ = p;
 }
 
 void TForm1::enablePlotting() { ZedeRevuView_->setEnabled(true); }
 
+// The store calls go on to the plot window, a whole record per call.
 void TForm1::InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName) {
-  plotView_->InitPlotData(recordCapacity, columnCount, fileName);
+  plotWindow_.InitPlotData(recordCapacity, columnCount, fileName);
 }
-void TForm1::AddPlotVariable(std::string_view definitionLine) { plotView_->AddPlotVariable(definitionLine); }
+void TForm1::AddPlotVariable(std::string_view definitionLine) { plotWindow_.AddPlotVariable(definitionLine); }
 void TForm1::PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) {
-  store_.PutPlotRecord(recordIndex, values, flagClasses, count);
+  plotWindow_.PutPlotRecord(recordIndex, values, flagClasses, count);
 }
-void TForm1::TrimPlotRecords(int64_t recordsStored) { plotView_->TrimPlotRecords(recordsStored); }
+void TForm1::TrimPlotRecords(int64_t recordsStored) { plotWindow_.TrimPlotRecords(recordsStored); }
 
 // ---- the scan ----
 
@@ -369,7 +384,7 @@ void TForm1::setScanning(bool on) {
 void TForm1::btnScanClick() {
   if (scanning_) return;
   setScanning(true);
-  plotView_->FreePlotData();
+  plotWindow_.FreePlotData();
   ZedeRevuView_->setEnabled(false);
   ctx_.run.allowExtraIntervals = chkOtherTmType_->isChecked();
   if (reportPath_.size() > 2) QFile::remove(reportPath_);
@@ -389,6 +404,7 @@ void TForm1::btnScanClick() {
     dialogs_.showError("TarvikBrowser", "An unknown error was raised during the scan.");
     dialogs_.showError("UNKNOWN ERROR...", kUnknownErrorText);
   }
+  PB_->setUpdatesEnabled(true);
   PB_->hide();
   setScanning(false);
   if (closeAfterScan_) {
@@ -407,7 +423,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  plotView_->hide();
+  plotWindow_.hideWindow();
   QMainWindow::closeEvent(event);
 }
 
@@ -416,11 +432,11 @@ void TForm1::OpenFile1Click() {
   const QString path = dialogs_.openFileName("Open", "ICARTT File (*.ict);;All Files (*.*)");
   if (path.isEmpty()) return;
   fileNameValue_->setText(QDir::toNativeSeparators(path));
-  plotView_->FreePlotData();
+  plotWindow_.FreePlotData();
   ZedeRevuView_->setEnabled(false);
 }
 
-void TForm1::ZedeRevuViewClick() { plotView_->showOver(this); }
+void TForm1::ZedeRevuViewClick() { plotWindow_.showOver(this); }
 
 bool TForm1::onKeyEnter(QObject* box, int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;

@@ -1,7 +1,7 @@
 // The plot window: two stacked charts of the last scan's values (points on top, lines below with
 // a left and a right axis), the statistics lines, the XY page with correlation and linear fit, the
 // extraction of columns to text, chart options, zoom, display in double height, JPEG and print.
-// It fills and empties the plot data store the main window owns, and reads nothing else.
+// It owns the plot data store: a scan fills it through the PlotWindow calls, a record at a time.
 #pragma once
 
 #include <QDialog>
@@ -11,8 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/plot_window.h"
+#include "desktop/plotview/plot_chart.h"
 #include "plot/plot_data_store.h"
-#include "plot/view/plot_chart.h"
 
 class QCheckBox;
 class QComboBox;
@@ -46,24 +47,28 @@ class ColorBox : public QPushButton {
   QColor color_;
 };
 
-class TPlotView : public QDialog {
+class TPlotView : public QDialog, public PlotWindow {
   Q_OBJECT
  public:
-  TPlotView(Dialogs& dialogs, PlotDataStore& store, QWidget* parent = nullptr);
+  explicit TPlotView(Dialogs& dialogs, QWidget* parent = nullptr);
   ~TPlotView() override;
 
   // The store's operations, with what the window shows of them.
-  void InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName);
-  void AddPlotVariable(std::string_view definitionLine);
+  void InitPlotData(int64_t recordCapacity, int32_t columnCount, const std::string& fileName) override;
+  void AddPlotVariable(std::string_view definitionLine) override;
+  void PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) override {
+    store_.PutPlotRecord(recordIndex, values, flagClasses, count);
+  }
   void PutPlotValue(double value, int64_t recordIndex, int32_t columnIndex, bool isFlagged) {
     store_.PutPlotValue(value, recordIndex, columnIndex, isFlagged);
   }
-  void TrimPlotRecords(int64_t recordsStored) { store_.TrimPlotRecords(recordsStored); }
-  void FreePlotData();
+  void TrimPlotRecords(int64_t recordsStored) override { store_.TrimPlotRecords(recordsStored); }
+  void FreePlotData() override;
   const PlotDataStore& store() const { return store_; }
 
   // Shows the window over the main window, centred on it.
-  void showOver(QWidget* mainWindow);
+  void showOver(QWidget* mainWindow) override;
+  void hideWindow() override { hide(); }
 
   // The bottom chart's memory of each Y axis.
   struct AxisMemoryEntry {
@@ -139,7 +144,7 @@ class TPlotView : public QDialog {
   void printImage(const QImage& image);
 
   Dialogs& dialogs_;
-  PlotDataStore& store_;
+  PlotDataStore store_;
   Layout layoutMemory_;
   QString saveFileName_;
   QImage lastImage_;

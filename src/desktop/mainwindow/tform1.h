@@ -1,13 +1,13 @@
 // The main window: file choice, options, scan start, progress and abort, the report pane, the
-// welcome page and the about panel. It is the desktop's scan host and owns the plot data store.
+// welcome page and the about panel. It is the desktop's scan host: the plot data store calls of a
+// scan go on to the plot window, whose store keeps the values.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <string>
 
-#include "plot/plot_data_store.h"
-#include "plot/view/tplotview.h"
 #include "scan/core/outcome.h"
 #include "scan/core/scan_context.h"
 #include "scan/core/scan_host.h"
@@ -25,13 +25,15 @@ namespace tarvik::desktop {
 
 class Dialogs;
 class LinkLabel;
+class PlotWindow;
 class ReportBrowser;
 
 class TForm1 : public QMainWindow, public ScanHost {
   Q_OBJECT
  public:
-  // arguments: the command line after the program's name.
-  TForm1(Dialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
+  // plotWindow: the plot window, which must outlive this one. arguments: the command line after
+  // the program's name.
+  TForm1(Dialogs& dialogs, PlotWindow& plotWindow, const QStringList& arguments, QWidget* parent = nullptr);
   ~TForm1() override;
 
   // ScanHost
@@ -44,8 +46,6 @@ class TForm1 : public QMainWindow, public ScanHost {
   void PutPlotRecord(int64_t recordIndex, const double* values, const uint8_t* flagClasses, int32_t count) override;
   void TrimPlotRecords(int64_t recordsStored) override;
 
-  const PlotDataStore& plotData() const { return store_; }
-  TPlotView& plotView() { return *plotView_; }
   const QString& currentReportPath() const { return reportPath_; }
   const QString& welcomePagePath() const { return welcomePath_; }
   bool scanning() const { return scanning_; }
@@ -97,12 +97,12 @@ class TForm1 : public QMainWindow, public ScanHost {
   Dialogs& dialogs_;
   ScanContext ctx_;
   ScanOutcome lastOutcome_;
-  PlotDataStore store_;
-  TPlotView* plotView_ = nullptr;
+  PlotWindow& plotWindow_;
   QString reportPath_;
   QString welcomePath_;
   QString siteDir_;
   float lastProgress_ = 0.0f;
+  QElapsedTimer progressEvents_;  // since the progress panel last handled the events
   bool scanning_ = false;
   bool closeAfterScan_ = false;
 

@@ -15,11 +15,11 @@
 #include <QThread>
 #include <cstring>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
+#include "desktop/plotview/tplotview.h"
+#include "desktop/plotview/wait_cursor.h"
 #include "plot/axis_format.h"
 #include "plot/jpeg_codec.h"
-#include "plot/view/tplotview.h"
-#include "plot/view/wait_cursor.h"
 #include "plot/zoom.h"
 
 namespace tarvik::desktop {

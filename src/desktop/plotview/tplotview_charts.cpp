@@ -12,14 +12,15 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <span>
 #include <vector>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
+#include "desktop/plotview/tplotview.h"
+#include "desktop/plotview/wait_cursor.h"
 #include "plot/axis_format.h"
 #include "plot/extraction.h"
 #include "plot/statistics.h"
-#include "plot/view/tplotview.h"
-#include "plot/view/wait_cursor.h"
 #include "plot/xy_fit.h"
 
 namespace tarvik::desktop {
@@ -46,8 +47,8 @@ TPlotView::Side TPlotView::workingSide() const { return rbLeftB_->isChecked() ? 
 // One point per record at the record's number; with flags removed, a value below the column's real
 // minimum becomes a null point that keeps its place but is not drawn.
 void TPlotView::setRecordPoints(QCPGraph* series, int32_t c, bool noFlags) {
-  const int64_t n = store_.RecordCount();
-  const std::vector<float>& values = store_.column(c);
+  const std::span<const float> values = store_.column(c);  // RecordCount() values
+  const int64_t n = static_cast<int64_t>(values.size());
   const float mn = store_.ArrayMin(c);
   QVector<QCPGraphData> points(static_cast<qsizetype>(n));
   for (int64_t r = 0; r < n; ++r) {
@@ -154,8 +155,8 @@ void TPlotView::drawBottomChart(int32_t c) {
 void TPlotView::ShowStats(int32_t c, int chart) {
   QComboBox* list = chart == 1 ? VarList1_ : VarList2_;
   const std::string item = list->itemText(c).toStdString();
-  const std::vector<float>& values = store_.column(c);
-  const int64_t n = std::min<int64_t>(store_.RecordCount(), static_cast<int64_t>(values.size()));
+  const std::span<const float> values = store_.column(c);
+  const int64_t n = static_cast<int64_t>(values.size());
   const QString text =
       QString::fromStdString(StatsLine(item, values.data(), n, store_.ArrayMin(c), store_.ArrayMax(c)));
   if (chart == 1) {
@@ -220,8 +221,8 @@ void TPlotView::btnComputeClick(QObject* sender) {
     Chart1_->setBottomLabelSpacing(20);
     Chart1_->setBottomLabels(nullptr, false);
   }
-  const std::vector<float>& xs = store_.column(xi);
-  const std::vector<float>& ys = store_.column(yi);
+  const std::span<const float> xs = store_.column(xi);  // n values each
+  const std::span<const float> ys = store_.column(yi);
   const float xMin = store_.ArrayMin(xi);
   const float yMin = store_.ArrayMin(yi);
   int64_t pos = 0;

@@ -1,10 +1,11 @@
 // The plot window's controls, its layout and the store operations that fill and empty it.
-#include "plot/view/tplotview.h"
+#include "desktop/plotview/tplotview.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,7 +21,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
+#include "desktop/windows.h"
 
 namespace tarvik::desktop {
 
@@ -63,6 +65,8 @@ class OverlayKeeper : public QObject {
 
 }  // namespace
 
+std::unique_ptr<PlotWindow> makePlotWindow(Dialogs& dialogs) { return std::make_unique<TPlotView>(dialogs); }
+
 ColorBox::ColorBox(const QColor& color, QWidget* parent) : QPushButton(parent), color_(color) {
   setFixedSize(34, 18);
   setCursor(Qt::PointingHandCursor);
@@ -80,12 +84,15 @@ void ColorBox::paintEvent(QPaintEvent*) {
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-TPlotView::TPlotView(Dialogs& dialogs, PlotDataStore& store, QWidget* parent)
+TPlotView::TPlotView(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMinMaxButtonsHint),
-      dialogs_(dialogs),
-      store_(store) {
+      dialogs_(dialogs) {
   setObjectName("PlotView");
+  // A failed allocation of the store is shown as an error box ("Memory Error ...").
+  store_.setMessageSink([this](const std::string& caption, const std::string& text) {
+    dialogs_.showError(QString::fromStdString(caption), QFile::decodeName(QByteArray::fromStdString(text)));
+  });
   setModal(false);
   setWindowTitle("Fast Plot View . . .");
   buildControls();

@@ -1,4 +1,4 @@
-#include "mainwindow/welcome_page.h"
+#include "desktop/mainwindow/welcome_page.h"
 
 #include <QFile>
 

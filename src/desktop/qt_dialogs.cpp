@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QTextDocument>
 
-#include "mainwindow/dialogs.h"
+#include "desktop/dialogs.h"
 
 namespace tarvik::desktop {
 
