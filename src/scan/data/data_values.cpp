@@ -233,7 +233,7 @@ int32_t checkFlagCloseness(ScanContext& ctx, int64_t lineNumber, const double* v
   auto mayWrite = [&](double x, const VarLimits& v) {
     const double xs = x * v.s;
     const bool close = 0.1 * v.M > xs || (ulod && v.uvDefined && 0.1 * v.UF > xs) || (llod && v.lvDefined && 0.1 * v.LF > xs);
-    return close || (suspicious.allows() && x < -99.9) || isAnyFlag(x, v);
+    return close || (x < -99.9 && suspicious.allows()) || isAnyFlag(x, v);
   };
   forEachValue(ctx, values, target, mayWrite, [&](double x, const VarLimits& v, int64_t i, int64_t) {
     const std::string& name = *v.definition;
