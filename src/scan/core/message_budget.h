@@ -29,14 +29,18 @@ class MessageBudget {
     return true;
   }
   // Writes the notice as it stands (it is no format), once in the budget's life; false when it
-  // was written before.
+  // was written before. Every form records the notice as a finding of its own.
   bool writeNotice(Report& r, Notice form, const char* notice) {
     if (noticeWritten_) return false;
     noticeWritten_ = true;
+    if (form == Notice::Plain) {
+      r.notice(notice);
+      return true;
+    }
     if (form == Notice::Warning) r.beginWarning();
     if (form == Notice::Error) r.beginError();
     r.write(notice);
-    if (form != Notice::Plain) r.endBlock();
+    r.endBlock();
     return true;
   }
   void reset() noexcept {

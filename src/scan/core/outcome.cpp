@@ -72,6 +72,33 @@ size_t decodeEntity(std::string_view html, size_t i, std::string& out) {
 
 }  // namespace
 
+const char* severityName(Severity s) { return s == Severity::Error ? "error" : "warning"; }
+
+const char* phaseName(Phase p) {
+  switch (p) {
+    case Phase::FileName: return "filename";
+    case Phase::LineEndings: return "line-endings";
+    case Phase::Header: return "header";
+    case Phase::Data: return "data";
+  }
+  return "";
+}
+
+int64_t lineNamedIn(std::string_view message) {
+  for (size_t at = message.find("Line"); at != std::string_view::npos; at = message.find("Line", at + 4)) {
+    size_t i = at + 4;
+    int64_t n = 0;
+    size_t digits = 0;
+    while (i < message.size() && message[i] >= '0' && message[i] <= '9' && digits < 18) {
+      n = n * 10 + (message[i] - '0');
+      ++i;
+      ++digits;
+    }
+    if (digits > 0) return n;
+  }
+  return Finding::kNoLine;
+}
+
 std::string plainText(std::string_view html) {
   std::string decoded;
   decoded.reserve(html.size());

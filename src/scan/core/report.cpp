@@ -46,6 +46,11 @@ bool Report::create(const std::string& path) {
   if (file_) std::fclose(file_);
   buf_.clear();
   failed_ = false;
+  openFinding_ = kNoBlock;
+  blockText_.clear();
+  blockStart_ = 0;
+  phase_ = Phase::FileName;
+  findings_.clear();
   file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
@@ -55,11 +60,58 @@ void Report::write(std::string_view raw) {
   maybeFlush();
 }
 
+void Report::beginBlock(Severity severity, std::string_view openingTag) {
+  finishFinding();  // a block begun inside another ends the other's message
+  write(openingTag);
+  Finding f;
+  f.severity = severity;
+  f.phase = phase_;
+  findings_.push_back(std::move(f));
+  openFinding_ = findings_.size() - 1;
+  blockText_.clear();
+  blockStart_ = buf_.size();
+}
+
+void Report::keepBlockText() {
+  if (openFinding_ == kNoBlock) return;
+  blockText_.append(buf_, blockStart_, std::string::npos);
+  blockStart_ = buf_.size();
+}
+
+void Report::finishFinding() {
+  if (openFinding_ == kNoBlock) return;
+  keepBlockText();
+  Finding& f = findings_[openFinding_];
+  f.message = plainText(blockText_);
+  f.line = lineNamedIn(f.message);
+  openFinding_ = kNoBlock;
+  blockText_.clear();
+}
+
+void Report::endBlock() {
+  finishFinding();
+  write("</font>");
+}
+
+void Report::notice(std::string_view text) {
+  Finding f;
+  f.severity = openFinding_ != kNoBlock ? findings_[openFinding_].severity : Severity::Warning;
+  f.phase = phase_;
+  f.message = plainText(text);
+  keepBlockText();
+  findings_.push_back(std::move(f));
+  buf_.append(text);
+  blockStart_ = buf_.size();  // the notice is no part of the block's message
+  maybeFlush();
+}
+
 void Report::flush() {
   if (!file_) return;
+  keepBlockText();
   if (!buf_.empty()) {
     if (std::fwrite(buf_.data(), 1, buf_.size(), file_) != buf_.size()) failed_ = true;
     buf_.clear();
+    blockStart_ = 0;
   }
 }
 

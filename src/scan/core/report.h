@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "scan/core/outcome.h"
 #include "text/c_format.h"
 
 namespace tarvik {
@@ -67,9 +69,11 @@ class Report {
     maybeFlush();
   }
 
-  void beginError() { write("<font color='#FF0000'>"); }
-  void beginWarning() { write("<font color='#FF9933'>"); }
-  void endBlock() { write("</font>"); }
+  // An error or warning block: everything written until endBlock is its message, which is also
+  // recorded as a finding of the current phase.
+  void beginError() { beginBlock(Severity::Error, "<font color='#FF0000'>"); }
+  void beginWarning() { beginBlock(Severity::Warning, "<font color='#FF9933'>"); }
+  void endBlock();
 
   // A block holding one formatted message.
   template <class... A>
@@ -84,6 +88,15 @@ class Report {
     printf(fmt, args...);
     endBlock();
   }
+
+  // A "Too many" notice written inside the open block: a finding of its own (of the block's
+  // severity, naming no line), which the block's message leaves out.
+  void notice(std::string_view text);
+
+  // The findings recorded so far, in the order their blocks began; the phase they are given.
+  void setPhase(Phase phase) { phase_ = phase; }
+  const std::vector<Finding>& findings() const { return findings_; }
+  std::vector<Finding> takeFindings() { return std::move(findings_); }
 
   // The echo of one line of the scanned file, after the block that reports it.
   void echo(Echo form, int64_t lineNumber, std::string_view lineText);
@@ -100,11 +113,23 @@ class Report {
     if (file_ && buf_.size() >= kFlushSize) flush();
   }
   void flush();
+  void beginBlock(Severity severity, std::string_view openingTag);
+  void finishFinding();
+  // Moves the open block's text written so far out of the buffer, into blockText_.
+  void keepBlockText();
 
   static constexpr size_t kFlushSize = 1 << 20;
   std::FILE* file_ = nullptr;
   std::string buf_;
   bool failed_ = false;
+  // The finding of the open block (its index in findings_, or none) and its text so far: what was
+  // flushed or set aside, and what stands in buf_ from blockStart_ on.
+  static constexpr size_t kNoBlock = static_cast<size_t>(-1);
+  size_t openFinding_ = kNoBlock;
+  std::string blockText_;
+  size_t blockStart_ = 0;
+  Phase phase_ = Phase::FileName;
+  std::vector<Finding> findings_;
 };
 
 void beginReport(Report& r);

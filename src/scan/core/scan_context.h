@@ -24,14 +24,23 @@ inline const char* timeIntervalText(TimeIntervalType t) {
                             : "Start, Stop, and Mid-point";
 }
 
+// How a run treats its files: set by the host before runScan, kept from run to run.
+struct ScanSettings {
+  std::string reportPath;     // where the report goes; empty: beside the input (its path + "__diagnostic.htm")
+  bool repairInPlace = true;  // false: the input is never changed; a repair works on a private copy
+};
+
 struct ScanRun {
   std::string inputPath;
+  std::string scanPath;     // the file the scan reads: the input, or its private repaired copy
+  std::string privateCopy;  // the private copy, when a repair made one (removed at the end of the run)
   std::string reportPath;
   int64_t fileSize = 0;
   TimeIntervalType timeIntervalType = StartStopMid;
   bool allowExtraIntervals = false;
   bool abortRequested = false;
   bool repairedInPlace = false;  // the line-ending pass rewrote the input
+  bool copyNoted = false;        // the report says that a repaired copy was scanned
   int32_t maxLineLength = 1023;
   int64_t linesCounted = 0;
   TextReader input;          // the scan's text-mode input
@@ -204,6 +213,7 @@ struct CheckStates {
 };
 
 struct ScanContext {
+  ScanSettings settings;
   ScanRun run;
   FilenameInfo fn;
   HeaderInfo hdr;

@@ -131,6 +131,35 @@ int32_t checkIndependentValue(ScanContext& ctx, PassState& st, size_t len) {
   return 0;
 }
 
+// Repairs the line ends of the file the scan reads: in place, or, when the input must not change,
+// in a private copy that the scan reads from then on. 0, or -1 with the reason in message.
+int32_t repairScannedFile(ScanContext& ctx, std::string& message, char symbol) {
+  ScanRun& run = ctx.run;
+  if (!ctx.settings.repairInPlace && run.privateCopy.empty()) {
+    std::string reason;
+    if (!copyToPrivateFolder(run.inputPath, ctx.fn.fileName, run.privateCopy, reason)) {
+      message = "The submitted file is left unchanged, but no copy of it could be made to repair: " + reason;
+      return -1;
+    }
+    run.scanPath = run.privateCopy;
+  }
+  return repairLineEndings(run.scanPath, message, symbol);
+}
+
+// The repair's closing lines, and the reading of the repaired file from its start.
+bool afterRepair(ScanContext& ctx) {
+  ScanRun& run = ctx.run;
+  Report& r = ctx.report;
+  r.warning("<br><br>Done. Tarvik Fixed the CR-LF symbols.<br><br>\n");
+  if (ctx.settings.repairInPlace) {
+    run.repairedInPlace = true;
+  } else if (!run.copyNoted) {
+    run.copyNoted = true;
+    r.warning("The submitted file was left unchanged: the repair was made in a private copy, and that copy was scanned.<br><br>\n");
+  }
+  return run.input.open(run.scanPath, TextReader::Mode::Scan);
+}
+
 }  // namespace
 
 int32_t detectLineEndings(ScanContext& ctx) {
@@ -202,7 +231,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
           name, name);
       run.input.close();
       message = name;
-      if (repairLineEndings(run.inputPath, message, '\n') != 0) {
+      if (repairScannedFile(ctx, message, '\n') != 0) {
         r.beginError();
         r.printf("<br>%s<br>\n", message);
         r.printf("<br>Error(-101): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n",
@@ -213,9 +242,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
         r.endBlock();
         return 21;
       }
-      run.repairedInPlace = true;
-      r.warning("<br><br>Done. Tarvik Fixed the CR-LF symbols.<br><br>\n");
-      if (!run.input.open(run.inputPath, TextReader::Mode::Scan)) return 4;
+      if (!afterRepair(ctx)) return 4;
       st.lineNumber = 0;
       run.linesCounted = 0;
     }
@@ -300,7 +327,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
     bool ctrlZ = run.input.ctrlZSeen();
     int64_t ctrlZAt = run.input.ctrlZOffset();
     run.input.rewind();
-    if (!leftLoop && ctrlZ && textFollows(run.inputPath, ctrlZAt + 1)) {
+    if (!leftLoop && ctrlZ && textFollows(run.scanPath, ctrlZAt + 1)) {
       r.error(
           "<br>Error: an end-of-file mark (Ctrl-Z, Hex = 0x1A) was found at byte %lld, but the file goes on after it; the rest of the file was not scanned. Remove the mark or the text after it.<br>\n",
           ctrlZAt);
@@ -329,7 +356,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
         name, name);
     run.input.close();
     message = name;
-    if (repairLineEndings(run.inputPath, message, '\r') != 0) {
+    if (repairScannedFile(ctx, message, '\r') != 0) {
       r.beginError();
       r.printf("<br>%s<br>\n", message);
       r.printf("<br>Error(-101.0x0D): Tarvik could not fix the CR-LF (0x%x) sybmols in file = %s<br>\n",
@@ -340,9 +367,7 @@ int32_t detectLineEndings(ScanContext& ctx) {
       r.endBlock();
       return 21;
     }
-    run.repairedInPlace = true;
-    r.warning("<br><br>Done. Tarvik Fixed the CR-LF symbols.<br><br>\n");
-    if (!run.input.open(run.inputPath, TextReader::Mode::Scan)) return 4;
+    if (!afterRepair(ctx)) return 4;
   }
 }
 

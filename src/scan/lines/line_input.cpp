@@ -11,7 +11,7 @@ size_t readInputLine(ScanContext& ctx) {
 }
 
 int32_t openInput(ScanContext& ctx) {
-  return ctx.run.input.open(ctx.run.inputPath, TextReader::Mode::Scan) ? 0 : 4;
+  return ctx.run.input.open(ctx.run.scanPath, TextReader::Mode::Scan) ? 0 : 4;
 }
 
 void closeInput(ScanContext& ctx) {

@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "scan/core/report.h"
 #include "scan/core/text_reader.h"
@@ -235,6 +238,48 @@ int32_t repairLineEndings(const std::string& path, std::string& message, char sy
   }
   ops.remove(backup.c_str());
   return 0;
+}
+
+bool copyToPrivateFolder(const std::string& path, const std::string& name, std::string& copyPath,
+                         std::string& reason) {
+  const char* base = std::getenv("TMPDIR");
+  std::string folder = std::string(base && *base ? base : "/tmp") + "/tarvik-repair-XXXXXX";
+  if (!::mkdtemp(folder.data())) {
+    reason = std::string("no private folder could be made: ") + std::strerror(errno);
+    return false;
+  }
+  const std::string target = folder + "/" + name;
+  const RepairFileOps& ops = realRepairFileOps();
+  int in = ops.open(path.c_str(), O_RDONLY, 0);
+  int out = in < 0 ? -1 : ops.open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  bool ok = in >= 0 && out >= 0;
+  if (ok) {
+    char buf[1 << 16];
+    for (;;) {
+      const long n = ops.read(in, buf, sizeof buf);
+      if (n == 0) break;
+      if (n < 0 || !writeAll(ops, out, buf, static_cast<size_t>(n))) {
+        ok = false;
+        break;
+      }
+    }
+  }
+  const int savedErrno = errno;
+  if (out >= 0 && ops.close(out) != 0 && ok) ok = false;
+  if (in >= 0) ops.close(in);
+  if (!ok) {
+    reason = std::string("the file could not be copied: ") + std::strerror(savedErrno ? savedErrno : EIO);
+    removePrivateCopy(target);
+    return false;
+  }
+  copyPath = target;
+  return true;
+}
+
+void removePrivateCopy(const std::string& copyPath) {
+  if (copyPath.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove_all(std::filesystem::path(copyPath).parent_path(), ec);
 }
 
 }  // namespace tarvik

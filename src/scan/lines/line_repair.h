@@ -28,4 +28,12 @@ const RepairFileOps& realRepairFileOps();
 int32_t repairLineEndings(const std::string& path, std::string& message, char symbol,
                           const RepairFileOps& ops = realRepairFileOps());
 
+// Copies the file at path, under the given name, into a new private folder (mode 0700) under the
+// system's temporary folder, for a repair that must leave the submitted file as it is. True with
+// the copy's path, or false with the reason (nothing is left behind then).
+bool copyToPrivateFolder(const std::string& path, const std::string& name, std::string& copyPath,
+                         std::string& reason);
+// Removes a private copy and its folder, with anything a repair left in it.
+void removePrivateCopy(const std::string& copyPath);
+
 }  // namespace tarvik

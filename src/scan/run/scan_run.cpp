@@ -16,6 +16,7 @@
 #include "scan/header/header_summary.h"
 #include "scan/lines/line_endings.h"
 #include "scan/lines/line_input.h"
+#include "scan/lines/line_repair.h"
 
 namespace tarvik {
 
@@ -52,6 +53,8 @@ void resetRun(ScanContext& ctx, int32_t intervalTypeIndex) {
   run.endOfData = false;
   run.abortRequested = false;
   run.repairedInPlace = false;
+  run.copyNoted = false;
+  run.privateCopy.clear();
   run.input.close();
   if (intervalTypeIndex == 0) run.timeIntervalType = StartStopMid;
   if (intervalTypeIndex == 1) run.timeIntervalType = ConstantEqual;
@@ -65,7 +68,8 @@ ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
   ScanRun& run = ctx.run;
   Report& r = ctx.report;
   run.inputPath = path;
-  run.reportPath = path + "__diagnostic.htm";
+  run.scanPath = path;
+  run.reportPath = ctx.settings.reportPath.empty() ? path + "__diagnostic.htm" : ctx.settings.reportPath;
 
   const size_t sep = path.find_last_of("\\/");
   if (path.empty() || sep == path.size() - 1) {
@@ -99,6 +103,7 @@ ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
     return outcome;
   }
   run.fileSize = size;
+  r.setPhase(Phase::LineEndings);  // what is said of the input's size
   if (run.fileSize == 0)
     r.error("<p>File Unknown: No file was uploaded (FileSize read = 0 bytes).<br>\n");
   else
@@ -116,6 +121,8 @@ ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
     releaseHeader(ctx);
     code = 11;
   }
+  removePrivateCopy(run.privateCopy);
+  run.privateCopy.clear();
   const std::string verdict = writeVerdict(ctx, code);
   endReport(r);
   if (!r.close()) {
@@ -127,6 +134,7 @@ ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalT
   outcome.dataPassed = code == 0;
   outcome.repairedInPlace = run.repairedInPlace;
   outcome.verdict = verdict;
+  outcome.findings = r.takeFindings();
   return outcome;
 }
 
@@ -136,6 +144,7 @@ int32_t runPhases(ScanContext& ctx) {
   r.write("<center><p><H2>Now Scanning File . . .</H2></p></center>\n");
   if (run.fileSize == 0) return 4;
 
+  r.setPhase(Phase::FileName);
   r.write("<p><H4>Processing File Name . . .<br></H4></p>\n");
   int32_t status = checkFileName(ctx);
   writeFileNameTable(ctx);
@@ -143,9 +152,11 @@ int32_t runPhases(ScanContext& ctx) {
   if (status != 0) return status;
   if (ctx.fn.typeCode != 150) return 152;
 
+  r.setPhase(Phase::LineEndings);
   status = openInput(ctx);
   if (status == 0) status = detectLineEndings(ctx);
   if (status == 0) {
+    r.setPhase(Phase::Header);
     r.write("<p><H4>Processing File Header . . .</H4></p>\n");
     int32_t linesRead = 1;
     status = readHeader(ctx, linesRead);
@@ -157,6 +168,7 @@ int32_t runPhases(ScanContext& ctx) {
     r.write("<p><H4>Done Processing File Header.</H4></p><hr>\n");
   }
   if (status == 0) {
+    r.setPhase(Phase::Data);
     r.write("<p><H4>Processing File Data . . .</H4></p>");
     if (ctx.host) ctx.host->updateProgress(ctx, 0, run.linesCounted, 0);
     if (ctx.hdr.ffi == 1001)
