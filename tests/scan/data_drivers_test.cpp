@@ -398,45 +398,76 @@ TEST(DataDriverBlocks, A2310BlockOf5000PointsIsReadWhole) {
   }
 }
 
-TEST(DataDriverBlocks, A2310FileEndingInsideABlock) {
-  // NV 2. Blocks 2..F+1 have array size 0 and a failing auxiliary value (one unit each); the last
-  // block's two bounded lines are missing, and each missing line's end-of-file read charges one.
+// The error of a file that ends inside a block: the block's unbounded-variable line, the bounded
+// lines it announced and those found.
+std::string endedInsideBlock(int line, int announced, int found) {
+  return kRed +
+         fmt("<br>Error Line%d (Block Incomplete): the file ended inside the block of this unbounded-variable line, which announced %d bounded lines; %d were found. The file may have been cut short.<br>\n",
+             line, announced, found) +
+         kEnd;
+}
+
+TEST(DataDriverBlocks, AFileEndingInsideABlockFails) {
+  // A file cut short inside a block must not pass: one error names the block's unbounded-variable
+  // line, the bounded lines it announced and those found; the phase ends there with status 10 and
+  // the usual closing line (the lines read).
   struct Case {
-    int failing;
-    bool tooMany;
+    const char* why;
+    int ffi;
+    std::vector<std::string> data;
+    int blockLine;  // after NH
+    int announced, found;
+    int linesRead;  // after NH
   };
-  const Case cases[] = {{30, false}, {31, true}};
+  const Case cases[] = {
+      {"2110, one of two lines missing", 2110, {"36000, 36060, 36030, 2", "500, 40.1, 280.5"}, 1, 2, 1, 2},
+      {"2110, both lines missing", 2110, {"36000, 36060, 36030, 2"}, 1, 2, 0, 1},
+      {"2110, second block, fractional size 2.5 announces 3 lines", 2110,
+       {"36000, 36060, 36030, 1", "500, 40.1, 280.5", "36060, 36120, 36090, 2.5", "500, 40.1, 280.5",
+        "1000, 41.2, 277.1"},
+       3, 3, 2, 5},
+      {"2310, one of two lines missing", 2310, {"36000, 36060, 36030, 3, 500, 250", "40.1, 41.2, 42.3"}, 1, 2, 1, 2},
+      {"2310, both lines missing", 2310, {"36000, 36060, 36030, 3, 500, 250"}, 1, 2, 0, 1},
+      {"2310, second block", 2310,
+       {"36000, 36060, 36030, 0, 500, 250", "36060, 36120, 36090, 3, 500, 250"}, 2, 2, 0, 2},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.failing);
+    SCOPED_TRACE(c.why);
+    IcarttBuilder b = c.ffi == 2110 ? IcarttBuilder::ffi2110() : IcarttBuilder::ffi2310();
+    b.data = c.data;
+    const int nh = b.computedNH();
+    DataScan s = scanData(b);
+    ASSERT_TRUE(s.reached) << s.res.report;
+    EXPECT_EQ(s.res.status, 10);
+    EXPECT_EQ(s.data, endedInsideBlock(nh + c.blockLine, c.announced, c.found) + closing(nh + c.linesRead));
+    EXPECT_EQ(s.res.host.plottingEnabled, 0);
+    // The finding names the block's line.
+    ASSERT_FALSE(s.res.outcome.findings.empty());
+    EXPECT_EQ(s.res.outcome.findings.back().line, nh + c.blockLine);
+    EXPECT_EQ(s.res.outcome.findings.back().phase, Phase::Data);
+  }
+}
+
+TEST(DataDriverBlocks, AFileEndingInsideABlockAfterFailures) {
+  // NV 2. Blocks 2..F+1 have array size 0 and a failing auxiliary value (one unit each); the last
+  // block's two bounded lines are missing: its error ends the phase without a charge, so the
+  // closing line stays the line count even with the budget nearly spent.
+  for (int failing : {30, 32}) {
+    SCOPED_TRACE(failing);
     IcarttBuilder b = IcarttBuilder::ffi2310();
     b.data = {unbounded(0, "0", ", 500, 250")};
-    for (int i = 1; i <= c.failing; ++i) b.data.push_back(unbounded(i, "0", ", 500, -1500"));
-    b.data.push_back(unbounded(c.failing + 1, "3", ", 500, 250"));
+    for (int i = 1; i <= failing; ++i) b.data.push_back(unbounded(i, "0", ", 500, -1500"));
+    b.data.push_back(unbounded(failing + 1, "3", ", 500, 250"));
     const int nh = b.computedNH();
     DataScan s = scanData(b);
     ASSERT_TRUE(s.reached) << s.res.report;
     EXPECT_EQ(s.res.status, 10);
     EXPECT_EQ(countOf(s.data, "AuxVar_5 (dAlt, m, Altitude step\n)<br> [ Value = -1500.0000"),
-              static_cast<size_t>(c.failing));
-    // The last block is still handed over (its progress call), then the phase ends.
-    EXPECT_EQ(progressCalls(s.res), static_cast<size_t>(c.failing + 2));
-    if (c.tooMany) {
-      EXPECT_TRUE(endsWith(s.data, kTooMany));
-    } else {
-      // The counter also passed the two missing lines.
-      const std::string close = closing(nh + c.failing + 3);
-      EXPECT_TRUE(endsWith(s.data, close))
-          << s.data.substr(s.data.size() > 300 ? s.data.size() - 300 : 0);
-    }
+              static_cast<size_t>(failing));
+    EXPECT_EQ(progressCalls(s.res), static_cast<size_t>(failing + 1)) << "the cut block is not handed over";
+    EXPECT_TRUE(endsWith(s.data, endedInsideBlock(nh + failing + 2, 2, 0) + closing(nh + failing + 2)))
+        << s.data.substr(s.data.size() > 400 ? s.data.size() - 400 : 0);
   }
-  // Without failures the truncated block passes.
-  IcarttBuilder b = IcarttBuilder::ffi2310();
-  b.data.pop_back();
-  const int nh = b.computedNH();
-  DataScan s = scanData(b);
-  EXPECT_EQ(s.res.status, 0);
-  EXPECT_EQ(s.data, closing(nh + 2));
-  EXPECT_EQ(progressCalls(s.res), 1u);
 }
 
 TEST(DataDriverBlocks, A2310LineChargesEachFailingCheckCall) {
@@ -479,24 +510,25 @@ TEST(DataDriverBlocks, A2310LineChargesEachFailingCheckCall) {
   }
 }
 
-TEST(DataDriverBlocks, ATruncatedBlockIsStillHandedToThePlotStore) {
+TEST(DataDriverBlocks, PlannedRecordsCountEachPieceOfALongLine) {
   // The planned records come from the line count of the line-ending pass, which counts each piece
   // of an over-long line before it raises the limit: the 3000-character first bounded line counts
-  // three times, so 7 lines are planned for 5 and both blocks fit.
+  // three times, so 8 lines are counted for 6: two blocks are planned, and both fit.
   IcarttBuilder b = IcarttBuilder::ffi2310();
   std::string points;
   for (int k = 0; k < 599; ++k) points += "1.5, ";
   points += "1.5";
-  b.data = {unbounded(0, "600", ", 500, 250"), points, points, unbounded(1, "3", ", 600, 250"), "40.1, 41.2, 42.3"};
+  b.data = {unbounded(0, "600", ", 500, 250"), points, points, unbounded(1, "3", ", 600, 250"), "40.1, 41.2, 42.3",
+            "1.1, 1.2, 1.3"};
   const int nh = b.computedNH();
   PlotDataStore store;
   ScanOptions opt;
   opt.store = &store;
   DataScan s = scanData(b, opt);
   ASSERT_TRUE(s.reached) << s.res.report;
-  EXPECT_EQ(s.res.linesCounted, nh + 7);
+  EXPECT_EQ(s.res.linesCounted, nh + 8);
   EXPECT_EQ(s.res.status, 0);
-  EXPECT_EQ(s.data, closing(nh + 5));
+  EXPECT_EQ(s.data, closing(nh + 6));
   EXPECT_EQ(store.RecordCount(), 2);
   EXPECT_EQ(store.column(0)[1], 36060.0f);
   EXPECT_EQ(store.column(4)[1], 600.0f);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/core/outcome.h"
 #include "support/test_files.h"
 
 namespace tarvik::test {
@@ -144,6 +145,86 @@ TEST_P(GoldenReport, MatchesExpected) {
     ADD_FAILURE() << "report differs from " << expectedPath << "\n"
                   << firstDifference(expected, r.report) << "\n  actual report: " << keep << "/actual.htm";
   }
+}
+
+// An error or warning block of a report: where its opening tag stands, its severity, its inner
+// markup (to the </font> that closes it), and the number of the echo that follows it, if one does.
+struct Block {
+  size_t at;
+  Severity severity;
+  std::string inner;
+  int64_t echoLine;
+};
+
+// The blocks of the checks: those between the submission lines and the verdict (the legend before
+// and the verdict after are no findings).
+std::vector<Block> reportBlocks(const std::string& report) {
+  static const std::string kRed = "<font color='#FF0000'>", kOrange = "<font color='#FF9933'>";
+  static const std::string kEcho = "<font color='#0000FF'>Line";
+  const size_t from = report.find("Filename Submitted: ");
+  size_t to = report.rfind("<br>Max char's per line found");
+  if (to == std::string::npos || to < from) to = report.rfind("<font color='#FF0000'><font color='#FF9933'><H4>File Type:");
+  if (to == std::string::npos || to < from) to = report.rfind("<hr><br><center>");
+  std::vector<Block> blocks;
+  for (size_t p = from; p < to;) {
+    const size_t red = report.find(kRed, p), orange = report.find(kOrange, p);
+    const size_t at = std::min(red, orange);
+    if (at >= to) break;
+    if (at >= 3 && report.compare(at - 3, 3, "<i>") == 0) {  // the keyword list's legend, no block
+      p = at + kRed.size();
+      continue;
+    }
+    Block b{at, at == red ? Severity::Error : Severity::Warning, "", Finding::kNoLine};
+    // The closing tag of the block: font tags inside it nest.
+    size_t q = at + kRed.size(), depth = 1;
+    while (depth > 0) {
+      const size_t open = report.find("<font", q), close = report.find("</font>", q);
+      if (close == std::string::npos) break;
+      if (open < close) {
+        ++depth;
+        q = open + 5;
+      } else {
+        --depth;
+        q = close + 7;
+      }
+    }
+    b.inner = report.substr(at + kRed.size(), q - 7 - at - kRed.size());
+    // An echo right after the block (blank lines and line breaks may come between).
+    size_t e = q;
+    while (e < report.size() && (report[e] == '\n' || report.compare(e, 4, "<br>") == 0 || report.compare(e, 6, "<br />") == 0))
+      e += report[e] == '\n' ? 1 : (report.compare(e, 4, "<br>") == 0 ? 4 : 6);
+    if (report.compare(e, kEcho.size(), kEcho) == 0) b.echoLine = std::atoll(report.c_str() + e + kEcho.size());
+    blocks.push_back(b);
+    p = at + kRed.size();
+  }
+  return blocks;
+}
+
+// The findings are the report's own blocks: one for each red or orange block of the checks, in
+// their order, with the block's severity and words, and the line an echo after it shows.
+TEST_P(GoldenReport, FindingsAgreeWithTheReport) {
+  const GoldenCase c = loadCase(GetParam());
+  ASSERT_EQ(c.problem, "") << c.folder;
+  SCOPED_TRACE(c.description);
+  TempDir dir;
+  const std::string path = dir.file(c.input);
+  writeFile(path, readFile(c.folder + "/" + c.input));
+  const ScanResult r = scanPath(path, c.options);
+  ASSERT_TRUE(r.outcome.reportWritten());
+  const std::vector<Finding>& findings = r.outcome.findings;
+  const std::vector<Block> blocks = reportBlocks(r.report);
+  ASSERT_EQ(findings.size(), blocks.size()) << r.report;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    SCOPED_TRACE("block " + std::to_string(i + 1));
+    EXPECT_EQ(findings[i].severity, blocks[i].severity);
+    EXPECT_EQ(findings[i].message, plainText(blocks[i].inner));
+    EXPECT_FALSE(findings[i].message.empty());
+    if (blocks[i].echoLine != Finding::kNoLine) {
+      EXPECT_EQ(findings[i].line, blocks[i].echoLine);
+    }
+  }
+  EXPECT_EQ(r.outcome.count(Severity::Error) + r.outcome.count(Severity::Warning),
+            static_cast<int64_t>(findings.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenReport, ::testing::ValuesIn(caseNames()),

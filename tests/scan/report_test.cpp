@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "scan/core/report.h"
 
@@ -69,6 +72,99 @@ TEST(ReportBlocks, ErrorWarningAndContactLink) {
   EXPECT_NE(s.find("<font color='#FF9933'>W</font>"), std::string::npos);
   EXPECT_NE(s.find("?subject=Subject here\">Ostrel Project Office</a>"), std::string::npos);
   EXPECT_NE(s.find("<a href=\"mailto:"), std::string::npos);
+}
+
+TEST(ReportFindings, EveryBlockIsAFindingOfItsPhase) {
+  Report r;
+  r.write("<p>no block</p>");
+  r.error("<br>Error on Line%d: bad &amp; %s<br>\n", 7, std::string("x<y"));
+  r.setPhase(Phase::Header);
+  r.beginWarning();
+  r.printf("Warning: Header Line%d has too many trailing spaces (Line_Length=%d).<br>", 12, 99);
+  r.endBlock();
+  r.echo(Echo::A, 12, "text");
+  r.setPhase(Phase::Data);
+  r.warning("<font size=\"-1\">no line here</font><br>\n");
+  const std::vector<Finding>& f = r.findings();
+  ASSERT_EQ(f.size(), 3u);
+  EXPECT_EQ(f[0].severity, Severity::Error);
+  EXPECT_EQ(f[0].phase, Phase::FileName);
+  EXPECT_EQ(f[0].line, 7);
+  EXPECT_EQ(f[0].message, "Error on Line7: bad & x<y");
+  EXPECT_EQ(f[1].severity, Severity::Warning);
+  EXPECT_EQ(f[1].phase, Phase::Header);
+  EXPECT_EQ(f[1].line, 12);
+  EXPECT_EQ(f[1].message, "Warning: Header Line12 has too many trailing spaces (Line_Length=99).");
+  EXPECT_EQ(f[2].line, Finding::kNoLine);
+  EXPECT_EQ(f[2].phase, Phase::Data);
+  EXPECT_EQ(f[2].message, "no line here");
+  EXPECT_EQ(r.takeFindings().size(), 3u);
+  EXPECT_TRUE(r.findings().empty());
+}
+
+TEST(ReportFindings, TheBytesAreThoseWithoutFindings) {
+  // Recording findings writes nothing: the blocks' bytes are what they always were.
+  Report r;
+  r.beginError();
+  r.write("a");
+  r.notice("<br>Too many ...<br>\n");
+  r.endBlock();
+  r.beginWarning();
+  r.beginWarning();  // a block begun inside another
+  r.write("b");
+  r.endBlock();
+  r.endBlock();
+  EXPECT_EQ(r.contents(),
+            "<font color='#FF0000'>a<br>Too many ...<br>\n</font><font color='#FF9933'><font color='#FF9933'>b</font></font>");
+  // The notice is a finding of its own, of its block's severity and naming no line; the block's
+  // message leaves it out. The outer of two nested blocks ends where the inner one begins.
+  const std::vector<Finding>& f = r.findings();
+  ASSERT_EQ(f.size(), 4u);
+  EXPECT_EQ(f[0].message, "a");
+  EXPECT_EQ(f[1].message, "Too many ...");
+  EXPECT_EQ(f[1].severity, Severity::Error);
+  EXPECT_EQ(f[1].line, Finding::kNoLine);
+  EXPECT_EQ(f[2].message, "");
+  EXPECT_EQ(f[3].message, "b");
+}
+
+TEST(ReportFindings, ABlockFlushedToTheFileInPiecesIsOneFinding) {
+  const std::string path = ::testing::TempDir() + "report_findings_test.htm";
+  Report r;
+  ASSERT_TRUE(r.create(path));
+  r.beginError();
+  r.write("start Line3 ");
+  const std::string chunk(300000, 'x');
+  for (int i = 0; i < 8; ++i) r.write(chunk);  // more than the buffer holds before a flush
+  r.write(" end");
+  r.endBlock();
+  ASSERT_TRUE(r.close());
+  ASSERT_EQ(r.findings().size(), 1u);
+  const std::string& m = r.findings()[0].message;
+  EXPECT_EQ(m.size(), std::string("start Line3 ").size() + 8 * chunk.size() + 4);
+  EXPECT_EQ(m.substr(0, 11), "start Line3");
+  EXPECT_EQ(m.substr(m.size() - 4), " end");
+  EXPECT_EQ(r.findings()[0].line, 3);
+  std::remove(path.c_str());
+}
+
+TEST(ReportFindings, LineNamedInAMessage) {
+  struct Case {
+    const char* message;
+    int64_t line;
+  } cases[] = {
+      {"Error - Header Last Line (Line40): Var_3 ...", 40},
+      {"Warning_2 Line57: Independent Var1_Value=...", 57},
+      {"ERROR (Line Length Truncated): Header Line9: too long", 9},
+      {"Error on Line1: Either the delimiter(s) ...", 1},
+      {"NumVariables on line10 not being correct", Finding::kNoLine},
+      {"Info: revision number (R=3) detected in filename.", Finding::kNoLine},
+      {"Line", Finding::kNoLine},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(lineNamedIn(c.message), c.line);
+  }
 }
 
 }  // namespace

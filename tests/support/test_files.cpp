@@ -49,12 +49,13 @@ ScanResult scanPath(const std::string& path, ScanOptions opt) {
   res.host.store = opt.store;
   res.host.abortAfter = opt.abortAfter;
   ctx.run.allowExtraIntervals = opt.extraIntervals;
+  ctx.settings = opt.settings;
   res.outcome = runScan(ctx, path, static_cast<int32_t>(opt.interval));
   res.reportPath = res.outcome.reportPath;
   res.status = res.outcome.status;
   res.maxLineLength = ctx.run.maxLineLength;
   res.linesCounted = ctx.run.linesCounted;
-  res.report = readFile(path + "__diagnostic.htm");
+  res.report = readFile(opt.settings.reportPath.empty() ? path + "__diagnostic.htm" : opt.settings.reportPath);
   return res;
 }
 

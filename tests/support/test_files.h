@@ -44,6 +44,7 @@ struct ScanOptions {
   bool extraIntervals = false;
   PlotDataStore* store = nullptr;  // a store to fill, as the desktop keeps one
   long abortAfter = -1;            // press Abort at this many progress calls
+  ScanSettings settings;           // the report's path and the repair mode
 };
 
 // Writes bytes to dir/name and scans it.

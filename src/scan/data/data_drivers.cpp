@@ -229,11 +229,17 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
     if (lineStatus != 0 && ph.budget < 0) ph.ended = true;
     lineStatus = 0;
   };
-  // An end-of-file read among the bounded lines: charged; once the budget is spent the block's
-  // bounded lines end here (the block itself is finished, and the end-of-file test ends the phase).
-  auto boundedEndOfFile = [&]() { return ph.charge(0); };
+  // The file ended while bounded lines of the block were still expected: it was cut short, and
+  // the phase ends here.
+  auto endedInsideBlock = [&](int64_t blockLine, int64_t announced, int64_t found) {
+    ctx.report.error("<br>Error Line%d (Block Incomplete): the file ended inside the block of this unbounded-variable line, which announced %d bounded lines; %d were found. The file may have been cut short.<br>\n",
+                     blockLine, announced, found);
+    if (ph.phaseResult == 0) ph.phaseResult = 10;
+    ph.ended = true;
+  };
 
   while (!ctx.run.input.eof() && !ph.ended) {
+    const int64_t blockLine = ph.lineCounter;  // the block's unbounded-variable line
     const double v = prev.values[static_cast<size_t>(arraySizeIndex)];
     const double whole = std::trunc(v);
     if (!(whole > 0)) {
@@ -271,7 +277,8 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
             const ValueTarget t{ValueTarget::BoundedValues, k, n};
             if (ph.lodKeywords()) boundedCheck(checkLodLimits(ctx, ph.lineCounter, bounded.data(), t));
             boundedCheck(checkFlagCloseness(ctx, ph.lineCounter, bounded.data(), t));
-          } else if (boundedEndOfFile()) {
+          } else {
+            endedInsideBlock(blockLine, h.numVariables, k - 1);
             break;
           }
           afterBoundedLine();
@@ -292,7 +299,8 @@ int32_t scanBlocks(ScanContext& ctx, bool ffi2310) {
               if (ph.lodKeywords()) boundedCheck(checkLodLimits(ctx, ph.lineCounter, value, t));
               boundedCheck(checkFlagCloseness(ctx, ph.lineCounter, value, t));
             }
-          } else if (boundedEndOfFile()) {
+          } else {
+            endedInsideBlock(blockLine, n + (v > whole ? 1 : 0), static_cast<int64_t>(u));
             break;
           }
           afterBoundedLine();
