@@ -87,9 +87,9 @@ TEST(PrivateRepair, TheSubmittedFileStaysAsItIsAndTheCopyIsScanned) {
     SCOPED_TRACE(c.why);
     TempDir dir, privateRoot;
     TemporaryFolderIs tmp(privateRoot.path());
-    ScanOptions opt;
-    opt.settings.repairInPlace = false;
-    const ScanResult r = scanBytes(dir, kName, c.bytes, opt);
+    ScanSettings keep;
+    keep.repairInPlace = false;
+    const ScanResult r = scanBytes(dir, kName, c.bytes, {}, keep);
     EXPECT_EQ(r.status, 0) << r.report;
     EXPECT_TRUE(readFile(dir.file(kName)) == c.bytes) << "the submitted bytes changed";
     EXPECT_EQ(entries(dir.path()).size(), 2u) << "only the file and its report";
@@ -106,9 +106,9 @@ TEST(PrivateRepair, SameReportAsARepairInPlaceButForTheNote) {
   TempDir inPlace, kept, privateRoot;
   TemporaryFolderIs tmp(privateRoot.path());
   const ScanResult a = scanBytes(inPlace, kName, bytes);
-  ScanOptions opt;
-  opt.settings.repairInPlace = false;
-  const ScanResult b = scanBytes(kept, kName, bytes, opt);
+  ScanSettings keep;
+  keep.repairInPlace = false;
+  const ScanResult b = scanBytes(kept, kName, bytes, {}, keep);
   std::string withoutNote = b.report;
   withoutNote.erase(withoutNote.find(kLeftUnchanged), kLeftUnchanged.size());
   EXPECT_EQ(withoutNote, a.report);
@@ -120,9 +120,9 @@ TEST(PrivateRepair, ACopyThatCannotBeMadeFailsTheScanAndChangesNothing) {
   const std::string bytes = IcarttBuilder::ffi1001().text("\r");
   TempDir dir;
   TemporaryFolderIs tmp(dir.path() + "/no-such-folder");
-  ScanOptions opt;
-  opt.settings.repairInPlace = false;
-  const ScanResult r = scanBytes(dir, kName, bytes, opt);
+  ScanSettings keep;
+  keep.repairInPlace = false;
+  const ScanResult r = scanBytes(dir, kName, bytes, {}, keep);
   EXPECT_EQ(r.status, 21);
   EXPECT_TRUE(readFile(dir.file(kName)) == bytes);
   EXPECT_EQ(entries(dir.path()).size(), 2u);
@@ -135,16 +135,16 @@ TEST(PrivateRepair, ACopyThatCannotBeMadeFailsTheScanAndChangesNothing) {
 
 TEST(ReportPath, AChosenReportPathIsUsedInsteadOfTheOneBesideTheFile) {
   TempDir dir, reports;
-  ScanOptions opt;
-  opt.settings.reportPath = reports.file("elsewhere.htm");
-  const ScanResult r = scanBytes(dir, kName, IcarttBuilder::ffi1001().text(), opt);
+  ScanSettings elsewhere;
+  elsewhere.reportPath = reports.file("elsewhere.htm");
+  const ScanResult r = scanBytes(dir, kName, IcarttBuilder::ffi1001().text(), {}, elsewhere);
   EXPECT_EQ(r.outcome.reportPath, reports.file("elsewhere.htm"));
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(fileExists(reports.file("elsewhere.htm")));
   EXPECT_FALSE(fileExists(dir.file(kName + "__diagnostic.htm")));
   // A report path that cannot be created is the usual message box.
-  opt.settings.reportPath = reports.path() + "/missing/r.htm";
-  const ScanResult bad = scanBytes(dir, kName, IcarttBuilder::ffi1001().text(), opt);
+  elsewhere.reportPath = reports.path() + "/missing/r.htm";
+  const ScanResult bad = scanBytes(dir, kName, IcarttBuilder::ffi1001().text(), {}, elsewhere);
   EXPECT_FALSE(bad.outcome.reportWritten());
   ASSERT_EQ(bad.host.messages.size(), 1u);
   EXPECT_EQ(bad.host.messages[0].caption, "File Create Error...");

@@ -42,27 +42,28 @@ std::string readFile(const std::string& path) {
 
 bool fileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
-ScanResult scanPath(const std::string& path, ScanOptions opt) {
+ScanResult scanPath(const std::string& path, ScanOptions opt, const ScanSettings& settings) {
   ScanResult res;
   ScanContext ctx;
   ctx.host = &res.host;
   res.host.store = opt.store;
   res.host.abortAfter = opt.abortAfter;
   ctx.run.allowExtraIntervals = opt.extraIntervals;
-  ctx.settings = opt.settings;
+  ctx.settings = settings;
   res.outcome = runScan(ctx, path, static_cast<int32_t>(opt.interval));
   res.reportPath = res.outcome.reportPath;
   res.status = res.outcome.status;
   res.maxLineLength = ctx.run.maxLineLength;
   res.linesCounted = ctx.run.linesCounted;
-  res.report = readFile(opt.settings.reportPath.empty() ? path + "__diagnostic.htm" : opt.settings.reportPath);
+  res.report = readFile(settings.reportPath.empty() ? path + "__diagnostic.htm" : settings.reportPath);
   return res;
 }
 
-ScanResult scanBytes(const TempDir& dir, const std::string& name, std::string_view bytes, ScanOptions opt) {
+ScanResult scanBytes(const TempDir& dir, const std::string& name, std::string_view bytes, ScanOptions opt,
+                     const ScanSettings& settings) {
   std::string path = dir.file(name);
   writeFile(path, bytes);
-  return scanPath(path, opt);
+  return scanPath(path, opt, settings);
 }
 
 size_t countOf(std::string_view hay, std::string_view needle) {

@@ -44,13 +44,13 @@ struct ScanOptions {
   bool extraIntervals = false;
   PlotDataStore* store = nullptr;  // a store to fill, as the desktop keeps one
   long abortAfter = -1;            // press Abort at this many progress calls
-  ScanSettings settings;           // the report's path and the repair mode
 };
 
-// Writes bytes to dir/name and scans it.
-ScanResult scanBytes(const TempDir& dir, const std::string& name, std::string_view bytes, ScanOptions opt = {});
+// Writes bytes to dir/name and scans it (settings: the report's path and the repair mode).
+ScanResult scanBytes(const TempDir& dir, const std::string& name, std::string_view bytes, ScanOptions opt = {},
+                     const ScanSettings& settings = {});
 // Scans an existing file.
-ScanResult scanPath(const std::string& path, ScanOptions opt = {});
+ScanResult scanPath(const std::string& path, ScanOptions opt = {}, const ScanSettings& settings = {});
 
 // Occurrences of needle in hay.
 size_t countOf(std::string_view hay, std::string_view needle);
