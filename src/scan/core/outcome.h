@@ -9,6 +9,10 @@
 
 namespace tarvik {
 
+// The rule set a scan applies: the ICARTT V1.1 rules, or those and the V2.0 rules.
+enum class IcarttVersion { V1_1, V2_0 };
+inline const char* icarttVersionName(IcarttVersion v) { return v == IcarttVersion::V2_0 ? "2.0" : "1.1"; }
+
 enum class Severity { Error, Warning };
 // The phase that wrote a finding: the file name, the line-ending pass (with the input's size),
 // the header, the data.
@@ -33,6 +37,7 @@ struct ScanOutcome {
   bool repairedInPlace = false;  // the line ends of the input were repaired and the file rewritten
   std::string verdict;           // the verdict's words as a reader sees them (no markup)
   std::vector<Finding> findings;
+  IcarttVersion icartt = IcarttVersion::V1_1;  // the rule set that was applied
 
   bool reportWritten() const { return !reportPath.empty(); }
   // Status 0, or 152: the name of a known type other than ICARTT was checked without error.

@@ -28,6 +28,7 @@ inline const char* timeIntervalText(TimeIntervalType t) {
 struct ScanSettings {
   std::string reportPath;     // where the report goes; empty: beside the input (its path + "__diagnostic.htm")
   bool repairInPlace = true;  // false: the input is never changed; a repair works on a private copy
+  IcarttVersion icartt = IcarttVersion::V1_1;
 };
 
 struct ScanRun {
@@ -111,6 +112,7 @@ enum class VarKind { Independent, Primary, Auxiliary };
 // One variable of the header: its definition line and what the header says of its values.
 struct Variable {
   VarKind kind = VarKind::Primary;
+  int64_t line = 0;        // the header line that defined it (0: none did)
   std::string definition;  // the definition line as kept, line end included
   std::string shortName;   // its first item, blanks trimmed
   std::string units;       // its second item, blanks trimmed
@@ -210,6 +212,22 @@ struct CheckStates {
   // The limits of every variable, taken from the variable table once per data phase.
   bool limitsReady = false;
   std::vector<VarLimits> primaryLimits, auxLimits;
+  // The V2.0 rules of the header (V2.0 mode).
+  struct V2 {
+    bool failed = false;                      // an error of a V2.0 rule was reported
+    MessageBudget nameErrors{32};             // short names that break the character rule
+    MessageBudget repeatedNames{32};          // short names used twice
+    MessageBudget standardNames{32};          // standard names that break the character rule
+    MessageBudget keywordErrors{32};          // keywords out of order, repeated or missing
+    std::vector<std::string> badNames;        // short names already reported
+    struct CommentLine {
+      int64_t line;
+      int keyword;         // kKeywordCount: none
+      bool revisionNote;   // "R1: ..."
+      std::string text;
+    };
+    std::vector<CommentLine> comments;  // the normal comments before the short-names line
+  } v2;
 };
 
 struct ScanContext {

@@ -6,6 +6,7 @@
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 #include "scan/header/header_lines.h"
+#include "scan/header/icartt_v2.h"
 
 namespace tarvik {
 
@@ -110,14 +111,22 @@ int32_t readLine1(ScanContext& ctx) {
   HeaderInfo& h = ctx.hdr;
   int32_t status = readHeaderLine(ctx, 1);
   if (ctx.checks.headerEndedEarly) return status;
+  std::string asRead;  // V1.1 mode: the line before the checks change it, for the V2.0 hint
+  if (v2Mode(ctx)) {
+    if (status == 0) checkVersionItem(ctx, run.lineBuffer);
+  } else {
+    asRead = run.lineBuffer;
+  }
   if (status == 0) status = checkItemCount(ctx, run.lineBuffer, 2, 1);
   if (status == 0) {
     readTwoInts(run.lineBuffer, h.numHeaderLines, h.ffi);
     status = checkRange(ctx, h.numHeaderLines, 15, 4000, 1, RangeMode::Between, "Header Lines (NH)");
   }
   if (status == 0) status = checkRange(ctx, h.ffi, 1001, 2310, 1, RangeMode::Either, "FFI");
-  if (status != 0)
+  if (status != 0) {
     ctx.report.error("Error found while verifying Header Line1 (Number of lines in header, file format index).<br>\n");
+    if (!v2Mode(ctx)) hintVersionItem(ctx, asRead);
+  }
   return status;
 }
 
@@ -198,22 +207,20 @@ bool intervalExempt(ScanContext& ctx) {
   return samePrefixNoCase(&ctx.report, fn.dataID, "GEOS-CHEM", 9);
 }
 
-int32_t readLine8(ScanContext& ctx) {
+namespace {
+
+// One sampling interval of line 8 (the line's only one, or one of FFI 2110's two in V2.0 mode):
+// its value against the interval type. The interval of the records' independent variable
+// (timeInterval) is the one the time checks of the data phase use.
+int32_t checkIntervalValue(ScanContext& ctx, std::string_view text, bool timeInterval) {
   ScanRun& run = ctx.run;
   HeaderInfo& h = ctx.hdr;
   Report& r = ctx.report;
-  const int32_t status = readHeaderLine(ctx, 8);
-  if (ctx.checks.headerEndedEarly) return status;
-  const std::string& text = run.lineBuffer;
-  if (!isRealText(text)) {
-    r.error("Error: Header Line8: \"Sampling Interval\"; a numerical value was expected on this line. Only numerical values allowed on this line.<br />\n");
-    r.printf("<font color='#0000FF'>Line8:</font> %s<br /><br />\n", text);
-    return 10;
+  const double iv = leadingReal(text);
+  if (timeInterval) {
+    h.dataIntervalIsInteger = isIntegerText(text) ? 1 : 0;
+    h.dataInterval = iv;
   }
-  if (status != 0) return status;
-  h.dataIntervalIsInteger = isIntegerText(text) ? 1 : 0;
-  h.dataInterval = leadingReal(text);
-  const double iv = h.dataInterval;
   const TimeIntervalType t = run.timeIntervalType;
   const int line = 8;
   if (nearlyEqual(iv, -1) && !intervalExempt(ctx)) {
@@ -242,6 +249,39 @@ int32_t readLine8(ScanContext& ctx) {
     r.error("Error: Header Line%d (Sampling Period): The value expected for constant equal intervals is 1 (or less), or 60.\n", line);
   }
   return 10;
+}
+
+void intervalNotANumber(Report& r, std::string_view line) {
+  r.error("Error: Header Line8: \"Sampling Interval\"; a numerical value was expected on this line. Only numerical values allowed on this line.<br />\n");
+  r.printf("<font color='#0000FF'>Line8:</font> %s<br /><br />\n", line);
+}
+
+}  // namespace
+
+int32_t readLine8(ScanContext& ctx) {
+  ScanRun& run = ctx.run;
+  const int32_t status = readHeaderLine(ctx, 8);
+  if (ctx.checks.headerEndedEarly) return status;
+  const std::string& text = run.lineBuffer;
+  if (ctx.settings.icartt == IcarttVersion::V2_0 && ctx.hdr.ffi == 2110 && text.find(',') != std::string::npos)
+    return status != 0 ? status : checkTwoIntervals(ctx, text);
+  if (!isRealText(text)) {
+    intervalNotANumber(ctx.report, text);
+    return 10;
+  }
+  if (status != 0) return status;
+  return checkIntervalValue(ctx, text, true);
+}
+
+int32_t checkIntervalItems(ScanContext& ctx, const std::string& line, std::string_view bounded,
+                           std::string_view unbounded) {
+  if (!isRealText(bounded) || !isRealText(unbounded)) {
+    intervalNotANumber(ctx.report, line);
+    return 10;
+  }
+  const int32_t first = checkIntervalValue(ctx, bounded, false);
+  const int32_t second = checkIntervalValue(ctx, unbounded, true);
+  return first != 0 ? first : second;
 }
 
 }  // namespace tarvik

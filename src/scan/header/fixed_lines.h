@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvik {
 
@@ -21,6 +22,10 @@ int32_t readLine1(ScanContext& ctx);
 int32_t readLine6(ScanContext& ctx);
 int32_t readLine7(ScanContext& ctx);
 int32_t readLine8(ScanContext& ctx);
+// The two intervals of an FFI 2110 line 8 (V2.0 mode: the bounded independent variable's, then the
+// unbounded one's), each checked as the line's only interval is; the second is the time interval.
+int32_t checkIntervalItems(ScanContext& ctx, const std::string& line, std::string_view bounded,
+                           std::string_view unbounded);
 
 // The file is exempt from the rule against an interval of -1 (satellite, ground, model files...).
 bool intervalExempt(ScanContext& ctx);

@@ -9,6 +9,7 @@
 #include "scan/core/scan_context.h"
 #include "scan/core/tokens.h"
 #include "scan/header/fixed_lines.h"
+#include "scan/header/icartt_v2.h"
 #include "scan/header/keywords.h"
 #include "scan/header/variables.h"
 
@@ -216,9 +217,12 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
     status = readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
     run.echoBuffer = run.lineBuffer;
     if (status == 0) status = checkNormalComment(ctx, line, run.lineBuffer);
+    if (status == 0 && v2Mode(ctx)) noteNormalComment(ctx, line, run.lineBuffer);
   }
+  if (status == 0 && v2Mode(ctx)) checkKeywordOrder(ctx);
   if (next()) status = readTextLine(ctx, line, 0, HeaderSlot::NormalComment);
   if (status == 0) status = checkShortNames(ctx, run.lineBuffer, line);
+  if (status == 0 && v2Mode(ctx)) checkShortNamesV2(ctx, line, run.lineBuffer);
 
   if (status == 0 && ctx.fn.revision > 0 && h.revisionComplete == 0) {
     if (ctx.fn.revisionIsLetter) {
@@ -254,7 +258,7 @@ int32_t readHeader(ScanContext& ctx, int32_t& linesRead) {
       status = 10;
     }
   }
-  return status;
+  return v2HeaderStatus(ctx, status);
 }
 
 }  // namespace tarvik

@@ -120,6 +120,16 @@ int32_t checkRevisionComment(ScanContext& ctx, int64_t lineNumber, std::string_v
 
 }  // namespace
 
+int keywordOfLine(std::string_view line, std::string_view* firstWord) {
+  Tokenizer tok(line, kWordDelims);
+  std::string_view word;
+  if (!tok.next(word)) return kKeywordCount;
+  if (firstWord) *firstWord = word;
+  for (int i = 0; i < kKeywordCount; ++i)
+    if (sameTextNoCase(nullptr, word, kKeywordNames[i])) return i;
+  return kKeywordCount;
+}
+
 int32_t checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line) {
   HeaderInfo& h = ctx.hdr;
   if (h.allKeywordsFound == 1 && h.revisionComplete == 1) return 0;

@@ -11,4 +11,8 @@ struct ScanContext;
 // Reads the keyword of a normal-comment line: 0, or the status of the failure it reported.
 int32_t checkNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line);
 
+// The keyword a normal-comment line begins with (its first word, any case), or kKeywordCount; the
+// first word in firstWord.
+int keywordOfLine(std::string_view line, std::string_view* firstWord = nullptr);
+
 }  // namespace tarvik

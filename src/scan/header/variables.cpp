@@ -6,6 +6,7 @@
 #include "scan/core/tokens.h"
 #include "scan/header/fixed_lines.h"
 #include "scan/header/header_lines.h"
+#include "scan/header/icartt_v2.h"
 
 namespace tarvik {
 
@@ -16,7 +17,14 @@ int32_t readTextLine(ScanContext& ctx, int64_t lineNumber, int unitsFlag, Header
   if (ctx.checks.headerEndedEarly) return status;
   const size_t length = status == 0 ? run.lineBuffer.size() : 0;
   if (status == 0) status = storeHeaderText(ctx, slot, run.lineBuffer, place);
+  if (status == 0 && slot == HeaderSlot::Definition)
+    if (Variable* v = ctx.hdr.vars.at(place.kind, place.index)) v->line = lineNumber;
   if (!unitsFlag) return status;
+  // A V2.0 definition line has its own rules for its items (a line too long to read keeps the V1.1 ones).
+  if (v2Mode(ctx) && slot == HeaderSlot::Definition && length > 0) {
+    checkDefinitionV2(ctx, lineNumber, run.lineBuffer, place.kind, place.index);
+    return status;
+  }
   size_t commas = 0;
   for (size_t i = 0; i < length && i < run.lineBuffer.size(); ++i)
     if (run.lineBuffer[i] == ',') ++commas;

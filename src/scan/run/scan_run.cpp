@@ -64,6 +64,7 @@ void resetRun(ScanContext& ctx, int32_t intervalTypeIndex) {
 
 ScanOutcome runScan(ScanContext& ctx, const std::string& path, int32_t intervalTypeIndex) {
   ScanOutcome outcome;
+  outcome.icartt = ctx.settings.icartt;
   resetRun(ctx, intervalTypeIndex);
   ScanRun& run = ctx.run;
   Report& r = ctx.report;
