@@ -53,7 +53,8 @@ struct GoldenCase {
   std::string input;  // the input's file name
   std::string description;
   ScanOptions options;
-  std::string problem;  // why the case folder is not usable; empty when it is
+  ScanSettings settings;  // the rule set (icartt=1.1 or icartt=2.0)
+  std::string problem;    // why the case folder is not usable; empty when it is
 };
 
 GoldenCase loadCase(const std::string& name) {
@@ -83,6 +84,10 @@ GoldenCase loadCase(const std::string& name) {
       c.options.extraIntervals = false;
     else if (word == "extra=1")
       c.options.extraIntervals = true;
+    else if (word == "icartt=1.1")
+      c.settings.icartt = IcarttVersion::V1_1;
+    else if (word == "icartt=2.0")
+      c.settings.icartt = IcarttVersion::V2_0;
     else
       c.problem = "unknown option in case.txt: " + word;
   }
@@ -122,7 +127,7 @@ TEST_P(GoldenReport, MatchesExpected) {
   TempDir dir;
   const std::string path = dir.file(c.input);
   writeFile(path, readFile(c.folder + "/" + c.input));
-  ScanResult r = scanPath(path, c.options);
+  ScanResult r = scanPath(path, c.options, c.settings);
   ASSERT_EQ(r.reportPath, path + "__diagnostic.htm") << "no finished report";
   EXPECT_TRUE(r.host.messages.empty());
   // The report names the file, never the folder it was scanned in.
@@ -209,7 +214,7 @@ TEST_P(GoldenReport, FindingsAgreeWithTheReport) {
   TempDir dir;
   const std::string path = dir.file(c.input);
   writeFile(path, readFile(c.folder + "/" + c.input));
-  const ScanResult r = scanPath(path, c.options);
+  const ScanResult r = scanPath(path, c.options, c.settings);
   ASSERT_TRUE(r.outcome.reportWritten());
   const std::vector<Finding>& findings = r.outcome.findings;
   const std::vector<Block> blocks = reportBlocks(r.report);
