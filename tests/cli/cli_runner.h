@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_files.h"
@@ -29,6 +30,17 @@ struct RunOptions {
   std::string cwd;          // empty: the test's own folder
   bool asNobody = false;    // the child drops root for the user nobody before it runs the program
 };
+
+inline RunOptions inFolder(std::string cwd) {
+  RunOptions o;
+  o.cwd = std::move(cwd);
+  return o;
+}
+inline RunOptions asNobody() {
+  RunOptions o;
+  o.asNobody = true;
+  return o;
+}
 
 // True when a child can become nobody (the tests run as root).
 inline bool canRunAsNobody() { return ::geteuid() == 0 && ::getpwnam("nobody") != nullptr; }

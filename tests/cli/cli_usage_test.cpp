@@ -104,7 +104,7 @@ TEST(CliUsage, VersionPrintsTheVersionAndExitsZero) {
 TEST(CliUsage, DoubleDashEndsTheOptions) {
   TempDir dir;
   writeFile(dir.file("-q"), exampleText());
-  RunResult r = runScanner({"--", "-q"}, {.cwd = dir.path()});
+  RunResult r = runScanner({"--", "-q"}, inFolder(dir.path()));
   EXPECT_EQ(r.out, failLine("-q", 3));  // a name without an extension
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(fileExists(dir.file("-q__diagnostic.htm")));
