@@ -1,7 +1,6 @@
 #include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <charconv>
 
 namespace tarvik::cli {
@@ -72,8 +71,10 @@ std::string usageText() {
     if (names.rfind("--", 0) == 0) names = "    " + names;  // long-only options line up with the long names
     std::string left = "  " + names;
     if (!opt->get_type_name().empty() && opt->get_expected_max() > 0) left += " " + opt->get_type_name();
-    if (left.size() < 42) left.resize(42, ' ');
-    else left += "  ";
+    if (left.size() < 42)
+      left.resize(42, ' ');
+    else
+      left += "  ";
     text += left + opt->get_description() + "\n";
   }
   text += "Exit status: 0 all passed, 1 a file failed, 2 usage error or a file without report.\n";

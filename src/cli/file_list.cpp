@@ -132,7 +132,8 @@ FileList collectFiles(const std::vector<std::string>& args) {
       found.clear();
       walker.walkArgument(arg, st);
       for (FoundFile& f : found)
-        if (seenFiles.insert(f.key).second) list.items.push_back({std::move(f.path), std::move(f.relative), {}});
+        if (seenFiles.insert(f.key).second)
+          list.items.push_back({std::move(f.path), std::move(f.relative), {}});
       continue;
     }
     const bool first = exists ? seenFiles.insert({st.st_dev, st.st_ino}).second

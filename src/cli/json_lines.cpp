@@ -4,7 +4,8 @@
 
 namespace tarvik::cli {
 
-nlohmann::ordered_json scanResultJson(const std::string& file, const ScanOutcome& outcome, const MessageBox* box) {
+nlohmann::ordered_json scanResultJson(const std::string& file, const ScanOutcome& outcome,
+                                      const MessageBox* box) {
   using nlohmann::ordered_json;
   const bool hasReport = outcome.reportWritten();
   ordered_json j = ordered_json::object();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-
 #include <string>
 
 #include "cli/message_box.h"
@@ -22,7 +21,8 @@ namespace tarvik::cli {
 //   "findings"  [{"severity", "line" (null when none), "phase", "message"}, ...]
 //   "error"     {"caption", "text"} of the box shown when no report was written, else null
 // box is the first message box the scan showed, or null.
-nlohmann::ordered_json scanResultJson(const std::string& file, const ScanOutcome& outcome, const MessageBox* box);
+nlohmann::ordered_json scanResultJson(const std::string& file, const ScanOutcome& outcome,
+                                      const MessageBox* box);
 
 // The object as one line of text, without the line feed.
 std::string jsonLine(const nlohmann::ordered_json& object);

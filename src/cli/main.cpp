@@ -131,7 +131,8 @@ int main(int argc, char** argv) {
   }
   if (!opt.recursive)
     for (const std::string& f : opt.files)
-      if (tarvik::cli::isFolder(f)) return usageError(f + " is a folder; add -r (--recursive) to scan the .ict files in it");
+      if (tarvik::cli::isFolder(f))
+        return usageError(f + " is a folder; add -r (--recursive) to scan the .ict files in it");
 
   int status = 0;
   tarvik::cli::SummaryFile summary;
@@ -144,7 +145,8 @@ int main(int argc, char** argv) {
   tarvik::cli::FileList list = tarvik::cli::collectFiles(opt.files);
   for (const std::string& p : list.problems) std::fprintf(stderr, "tarvik-scan: %s\n", p.c_str());
   if (!list.problems.empty()) status = 2;  // files below that folder may have gone unchecked
-  if (list.items.empty()) std::fprintf(stderr, "tarvik-scan: no file to scan (no .ict file in the folders given)\n");
+  if (list.items.empty())
+    std::fprintf(stderr, "tarvik-scan: no file to scan (no .ict file in the folders given)\n");
   tarvik::cli::planReports(list.items, opt.reportDir);
 
   const std::vector<ScanItem>& items = list.items;

@@ -40,7 +40,8 @@ bool makeFolders(const std::string& folder, std::string& reason) {
   }
   if (err == EEXIST) {
     struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;  // made by another job, or there
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+      return true;  // made by another job, or there
     reason = "cannot create the folder " + folder + ": a file of that name is in the way";
     return false;
   }

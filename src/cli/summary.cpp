@@ -25,12 +25,23 @@ std::string htmlEscaped(const std::string& s) {
   out.reserve(s.size());
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out.push_back(c);
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -43,8 +54,8 @@ std::string percentEncoded(const std::string& path) {
   std::string out;
   for (char ch : path) {
     const auto c = static_cast<unsigned char>(ch);
-    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                      c == '.' || c == '_' || c == '~' || c == '/';
+    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
     if (keep) {
       out.push_back(ch);
     } else {
@@ -84,7 +95,9 @@ Counts countRows(const std::vector<SummaryRow>& rows) {
   return c;
 }
 
-std::string plural(size_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+std::string plural(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 }  // namespace
 
@@ -114,14 +127,17 @@ std::string summaryHtml(const std::vector<SummaryRow>& rows, const std::string& 
          std::to_string(c.failed) + " failed, " + std::to_string(c.withoutReport) +
          " without report. Written by tarvik-scan " TARVIK_VERSION ".</p>\n";
   out += "<table>\n";
-  out += "<tr><th>File</th><th>Verdict</th><th>Status code</th><th>Errors</th><th>Warnings</th><th>Report</th></tr>\n";
+  out +=
+      "<tr><th>File</th><th>Verdict</th><th>Status code</th><th>Errors</th><th>Warnings</th><th>Report</th></tr>\n";
   for (const SummaryRow& r : rows) {
-    out += "<tr><td>" + htmlEscaped(utf8Text(r.file)) + "</td><td>" + htmlEscaped(utf8Text(r.verdict)) + "</td>";
+    out +=
+        "<tr><td>" + htmlEscaped(utf8Text(r.file)) + "</td><td>" + htmlEscaped(utf8Text(r.verdict)) + "</td>";
     if (r.hasReport) {
       const std::string link = linkFrom(summaryFolder, r.report);
-      out += "<td class=\"n\">" + std::to_string(r.status) + "</td><td class=\"n\">" + std::to_string(r.errors) +
-             "</td><td class=\"n\">" + std::to_string(r.warnings) + "</td><td><a href=\"" +
-             htmlEscaped(percentEncoded(link)) + "\">" + htmlEscaped(utf8Text(link)) + "</a></td></tr>\n";
+      out += "<td class=\"n\">" + std::to_string(r.status) + "</td><td class=\"n\">" +
+             std::to_string(r.errors) + "</td><td class=\"n\">" + std::to_string(r.warnings) +
+             "</td><td><a href=\"" + htmlEscaped(percentEncoded(link)) + "\">" + htmlEscaped(utf8Text(link)) +
+             "</a></td></tr>\n";
     } else {
       out += "<td></td><td></td><td></td><td></td></tr>\n";
     }
@@ -135,8 +151,8 @@ std::string summaryCsv(const std::vector<SummaryRow>& rows, const std::string& s
   for (const SummaryRow& r : rows) {
     out += csvField(utf8Text(r.file)) + "," + csvField(utf8Text(r.verdict)) + ",";
     if (r.hasReport)
-      out += std::to_string(r.status) + "," + std::to_string(r.errors) + "," + std::to_string(r.warnings) + "," +
-             csvField(utf8Text(linkFrom(summaryFolder, r.report)));
+      out += std::to_string(r.status) + "," + std::to_string(r.errors) + "," + std::to_string(r.warnings) +
+             "," + csvField(utf8Text(linkFrom(summaryFolder, r.report)));
     else
       out += ",,,";
     out += "\r\n";

@@ -2,9 +2,8 @@
 // string valid UTF-8.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,8 +17,8 @@ namespace {
 
 using nlohmann::ordered_json;
 
-const std::vector<std::string> kKeys = {"file",     "report", "status",   "passed",   "verdict", "repaired",
-                                        "errors",   "warnings", "findings", "error"};
+const std::vector<std::string> kKeys = {"file",     "report", "status",   "passed",   "verdict",
+                                        "repaired", "errors", "warnings", "findings", "error"};
 const std::vector<std::string> kFindingKeys = {"severity", "line", "phase", "message"};
 
 std::vector<std::string> keysOf(const ordered_json& j) {
@@ -110,16 +109,18 @@ TEST(CliJson, OneObjectPerFileWithTheDocumentedKeysAndTypes) {
   std::getline(out, goodLine);
   std::getline(out, badLine);
   std::getline(out, missingLine);
-  EXPECT_EQ(goodLine, "{\"file\":\"" + good + "\",\"report\":\"" + good +
-                          "__diagnostic.htm\",\"status\":0,\"passed\":true,\"verdict\":\"Good Job - no major errors "
-                          "encountered during SCAN.\",\"repaired\":false,\"errors\":0,\"warnings\":3,\"findings\":[" +
-                          lodWarning(45) + "," + lodWarning(158) + "," + lodWarning(271) + "],\"error\":null}");
-  EXPECT_EQ(missingLine, "{\"file\":\"" + missing +
-                             "\",\"report\":null,\"status\":null,\"passed\":false,\"verdict\":\"File Open Error...: " +
-                             missing +
-                             "\",\"repaired\":false,\"errors\":0,\"warnings\":0,\"findings\":[],\"error\":{\"caption\":"
-                             "\"File Open Error...\",\"text\":\"" +
-                             missing + "\"}}");
+  EXPECT_EQ(goodLine,
+            "{\"file\":\"" + good + "\",\"report\":\"" + good +
+                "__diagnostic.htm\",\"status\":0,\"passed\":true,\"verdict\":\"Good Job - no major errors "
+                "encountered during SCAN.\",\"repaired\":false,\"errors\":0,\"warnings\":3,\"findings\":[" +
+                lodWarning(45) + "," + lodWarning(158) + "," + lodWarning(271) + "],\"error\":null}");
+  EXPECT_EQ(
+      missingLine,
+      "{\"file\":\"" + missing +
+          "\",\"report\":null,\"status\":null,\"passed\":false,\"verdict\":\"File Open Error...: " + missing +
+          "\",\"repaired\":false,\"errors\":0,\"warnings\":0,\"findings\":[],\"error\":{\"caption\":"
+          "\"File Open Error...\",\"text\":\"" +
+          missing + "\"}}");
 
   // The failing file: its status, and the errors on line 7 in the header phase.
   const ordered_json& failed = lines[1];
@@ -129,22 +130,25 @@ TEST(CliJson, OneObjectPerFileWithTheDocumentedKeysAndTypes) {
   EXPECT_EQ(failed["repaired"], false);
   EXPECT_EQ(failed["errors"], 3);
   ASSERT_FALSE(failed["findings"].empty());
-  EXPECT_EQ(failed["findings"][0].dump(),
-            "{\"severity\":\"error\",\"line\":7,\"phase\":\"header\",\"message\":\"Error: Header Line7: Data "
-            "Collection Date: Flt_mm value exceeded (or outside boundaries). The expected value here is between 1 "
-            "and 12.\"}");
-  EXPECT_EQ(failed["verdict"],
-            "Scanning failed due to the error(s) displayed here in RED. Processing incomplete: problem(s) found while "
-            "processing this file (see above).");
+  EXPECT_EQ(
+      failed["findings"][0].dump(),
+      "{\"severity\":\"error\",\"line\":7,\"phase\":\"header\",\"message\":\"Error: Header Line7: Data "
+      "Collection Date: Flt_mm value exceeded (or outside boundaries). The expected value here is between 1 "
+      "and 12.\"}");
+  EXPECT_EQ(
+      failed["verdict"],
+      "Scanning failed due to the error(s) displayed here in RED. Processing incomplete: problem(s) found while "
+      "processing this file (see above).");
 
   // The file repaired in place: repaired, and findings without a line.
   const ordered_json& repaired = lines[3];
   EXPECT_EQ(repaired["file"], crOnly);
   EXPECT_EQ(repaired["passed"], true);
   EXPECT_EQ(repaired["repaired"], true);
-  EXPECT_EQ(repaired["findings"][2].dump(),
-            "{\"severity\":\"warning\",\"line\":null,\"phase\":\"line-endings\",\"message\":\"Done. Tarvik Fixed the "
-            "CR-LF symbols.\"}");
+  EXPECT_EQ(
+      repaired["findings"][2].dump(),
+      "{\"severity\":\"warning\",\"line\":null,\"phase\":\"line-endings\",\"message\":\"Done. Tarvik Fixed the "
+      "CR-LF symbols.\"}");
 }
 
 TEST(CliJson, QuietLeavesOutPassingFiles) {
@@ -178,9 +182,10 @@ TEST(CliJson, StrayBytesBecomeLatin1Characters) {
   EXPECT_EQ(lines[0]["file"], dir.file(utf8Name));
   EXPECT_EQ(lines[0]["report"], dir.file(utf8Name) + "__diagnostic.htm");
   EXPECT_TRUE(fileExists(named + "__diagnostic.htm"));  // the report itself has the file's own bytes
-  EXPECT_EQ(lines[1]["findings"][0].dump(),
-            "{\"severity\":\"error\",\"line\":39,\"phase\":\"data\",\"message\":\"Data Error on Line39: Found "
-            "an invalid character on this line at location 23. The invalid character is a '\xC3\xA9' (Hex = e9).\"}");
+  EXPECT_EQ(
+      lines[1]["findings"][0].dump(),
+      "{\"severity\":\"error\",\"line\":39,\"phase\":\"data\",\"message\":\"Data Error on Line39: Found "
+      "an invalid character on this line at location 23. The invalid character is a '\xC3\xA9' (Hex = e9).\"}");
 }
 
 TEST(CliUtf8Text, KeepsUtf8AndReadsEveryOtherByteAsLatin1) {

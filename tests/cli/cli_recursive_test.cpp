@@ -1,9 +1,8 @@
 // -r: folders among the arguments are walked for files ending in ".ict", in sorted path order,
 // without following symbolic links; a folder that cannot be read is reported and the walk goes on.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -32,8 +31,9 @@ struct Tree {
 };
 
 Tree makeTree(const TempDir& dir) {
-  Tree t{dir.file("root"), {kExampleName, "a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict",
-                            "a/deep/TARVIK-EXAMPLE-DEEP_DC8_20190521_R0.ICT", "a-b/TARVIK-EXAMPLE-AB_DC8_20190521_R0.ict"}};
+  Tree t{dir.file("root"),
+         {kExampleName, "a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict",
+          "a/deep/TARVIK-EXAMPLE-DEEP_DC8_20190521_R0.ICT", "a-b/TARVIK-EXAMPLE-AB_DC8_20190521_R0.ict"}};
   makeFolder(t.root);
   for (const char* sub : {"a", "a/deep", "a-b", "b"}) makeFolder(t.root + "/" + sub);
   for (const std::string& f : t.files) writeFile(t.root + "/" + f, exampleText());
@@ -71,14 +71,16 @@ TEST(CliRecursive, WalksTheTreeInSortedPathOrder) {
   // show that the loop was not entered).
   EXPECT_FALSE(fileExists(t.root + "/b/link.ict__diagnostic.htm"));
   EXPECT_FALSE(fileExists(t.root + "/a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict.crlf__diagnostic.htm"));
-  EXPECT_FALSE(fileExists(t.root + "/a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict__diagnostic.htm__diagnostic.htm"));
+  EXPECT_FALSE(
+      fileExists(t.root + "/a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict__diagnostic.htm__diagnostic.htm"));
 }
 
 TEST(CliRecursive, RelativeFolderAndFilesMixed) {
   TempDir dir;
   const Tree t = makeTree(dir);
   // Folders and files in one command: each file at its first place, in the order of the arguments.
-  RunResult r = runScanner({"-r", "root/a", std::string("root/") + kExampleName, "root", "root/a-b"}, inFolder(dir.path()));
+  RunResult r = runScanner({"-r", "root/a", std::string("root/") + kExampleName, "root", "root/a-b"},
+                           inFolder(dir.path()));
   EXPECT_EQ(r.out, passLine("root/a/TARVIK-EXAMPLE-A_DC8_20190521_R0.ict") +
                        passLine("root/a/deep/TARVIK-EXAMPLE-DEEP_DC8_20190521_R0.ICT") +
                        passLine(std::string("root/") + kExampleName) +

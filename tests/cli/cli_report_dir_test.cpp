@@ -1,8 +1,7 @@
 // --report-dir: every report under one folder, at the file's path relative to its folder argument
 // (or the path a file was given with, less leading "/" and ".." parts); no two files share a report.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -41,7 +40,8 @@ TEST(CliReportDir, ReportsKeepThePathsTheFilesWereFoundOrGivenWith) {
        passTo("../data/a/" + kName, "R/data/a/" + kName + "__diagnostic.htm") +
            passTo("../data/b/" + kName, "R/data/b/" + kName + "__diagnostic.htm")},
       {"a file given with its absolute path", {abs}, passTo(abs, "R/" + absUnder + "__diagnostic.htm")},
-      {"a file given with inner dot parts", {"./../data/./a/../b/" + kName},
+      {"a file given with inner dot parts",
+       {"./../data/./a/../b/" + kName},
        passTo("./../data/./a/../b/" + kName, "R/data/b/" + kName + "__diagnostic.htm")},
       {"a folder argument: paths below it",
        {"-r", "../data"},
@@ -65,7 +65,8 @@ TEST(CliReportDir, ReportsKeepThePathsTheFilesWereFoundOrGivenWith) {
     for (size_t at = 0; (at = out.find("report: ", at)) != std::string::npos;) {
       at += 8;
       const std::string report = out.substr(at, out.find('\n', at) - at);
-      EXPECT_NE(readFile(report).find("Good Job - no major errors encountered during SCAN."), std::string::npos)
+      EXPECT_NE(readFile(report).find("Good Job - no major errors encountered during SCAN."),
+                std::string::npos)
           << report;
     }
     for (const char* f : {"data/a/", "data/b/", "data/b/deep/"})
@@ -115,9 +116,10 @@ TEST(CliReportDir, AReportFolderThatCannotBeMadeIsAnErrorLine) {
   const std::string blocker = dir.file("blocker");  // a file where the report folder should be
   writeFile(blocker, "in the way");
   RunResult r = runScanner({"--report-dir", blocker, "-r", dir.path()});
-  const std::string topWords = "Report Folder Error...: cannot create the folder " + blocker +
-                               ": a file of that name is in the way";
-  const std::string nestedWords = "Report Folder Error...: cannot create the folder " + blocker + "/a: Not a directory";
+  const std::string topWords =
+      "Report Folder Error...: cannot create the folder " + blocker + ": a file of that name is in the way";
+  const std::string nestedWords =
+      "Report Folder Error...: cannot create the folder " + blocker + "/a: Not a directory";
   EXPECT_EQ(r.out, "ERROR " + top + "  " + topWords + "\nERROR " + nested + "  " + nestedWords + "\n");
   EXPECT_EQ(r.err, "tarvik-scan: " + topWords + "\ntarvik-scan: " + nestedWords + "\n");
   EXPECT_EQ(r.exitCode, 2);
@@ -131,7 +133,8 @@ TEST(CliReportDir, AFolderNobodyMayWriteIsAnErrorLineWithTheReason) {
   const std::string file = dir.file(kName);
   writeFile(file, exampleText());
   RunResult r = runScanner({"--report-dir", dir.file("reports/sub"), file}, asNobody());
-  const std::string words = "Report Folder Error...: cannot create the folder " + dir.file("reports") + ": Permission denied";
+  const std::string words =
+      "Report Folder Error...: cannot create the folder " + dir.file("reports") + ": Permission denied";
   EXPECT_EQ(r.out, "ERROR " + file + "  " + words + "\n");
   EXPECT_EQ(r.err, "tarvik-scan: " + words + "\n");
   EXPECT_EQ(r.exitCode, 2);
@@ -142,9 +145,14 @@ TEST(CliReportPaths, ArgumentsKeepTheirPathLessLeadingRootAndParentParts) {
     std::string in, out;
   };
   const std::vector<Case> cases = {
-      {"x.ict", "x.ict"},           {"../x.ict", "x.ict"},          {"/a/x.ict", "a/x.ict"},
-      {"/../a/x.ict", "a/x.ict"},   {"./a//b/./x.ict", "a/b/x.ict"}, {"a/../../x.ict", "x.ict"},
-      {"../../a/../b/x.ict", "b/x.ict"}, {"a/b/../c/x.ict", "a/c/x.ict"},
+      {"x.ict", "x.ict"},
+      {"../x.ict", "x.ict"},
+      {"/a/x.ict", "a/x.ict"},
+      {"/../a/x.ict", "a/x.ict"},
+      {"./a//b/./x.ict", "a/b/x.ict"},
+      {"a/../../x.ict", "x.ict"},
+      {"../../a/../b/x.ict", "b/x.ict"},
+      {"a/b/../c/x.ict", "a/c/x.ict"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.in);

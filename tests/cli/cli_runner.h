@@ -27,8 +27,8 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::string cwd;          // empty: the test's own folder
-  bool asNobody = false;    // the child drops root for the user nobody before it runs the program
+  std::string cwd;        // empty: the test's own folder
+  bool asNobody = false;  // the child drops root for the user nobody before it runs the program
 };
 
 inline RunOptions inFolder(std::string cwd) {

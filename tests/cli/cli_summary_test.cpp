@@ -1,8 +1,7 @@
 // --summary FILE.html|FILE.csv: after the run, one table of every file, with links to the reports
 // relative to the summary's folder; names escaped for HTML and quoted for CSV.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -81,7 +80,8 @@ TEST(CliSummary, HtmlTableOfEveryFile) {
       "</head>\n"
       "<body>\n"
       "<h1>tarvik-scan summary</h1>\n"
-      "<p>3 files: 1 passed, 1 failed, 1 without report. Written by tarvik-scan " TARVIK_VERSION ".</p>\n"
+      "<p>3 files: 1 passed, 1 failed, 1 without report. Written by tarvik-scan " TARVIK_VERSION
+      ".</p>\n"
       "<table>\n"
       "<tr><th>File</th><th>Verdict</th><th>Status code</th><th>Errors</th><th>Warnings</th><th>Report</th></tr>\n"
       "<tr><td>TARVIK-EXAMPLE_DC8_20190521_R0.ict</td><td>Good Job - no major errors encountered during SCAN.</td>"
@@ -108,12 +108,15 @@ TEST(CliSummary, CsvReadsBackAsTheSameColumns) {
   RunResult r = runWithSummary(dir, "out/summary.csv");
   EXPECT_EQ(r.exitCode, 2);
   const std::string text = readFile(dir.file("out/summary.csv"));
-  EXPECT_EQ(text,
-            "file,verdict,status,errors,warnings,report\r\n"
-            "TARVIK-EXAMPLE_DC8_20190521_R0.ict,Good Job - no major errors encountered during SCAN.,0,0,3,"
-            "../TARVIK-EXAMPLE_DC8_20190521_R0.ict__diagnostic.htm\r\n"
-            "\"a<b&c,\"\"d\"\".ict\"," + kOddVerdict + ",2,0,0,\"../a<b&c,\"\"d\"\".ict__diagnostic.htm\"\r\n"
-            "MISSING-DATA_DC8_20190521_R0.ict,File Open Error...: MISSING-DATA_DC8_20190521_R0.ict,,,,\r\n");
+  EXPECT_EQ(
+      text,
+      "file,verdict,status,errors,warnings,report\r\n"
+      "TARVIK-EXAMPLE_DC8_20190521_R0.ict,Good Job - no major errors encountered during SCAN.,0,0,3,"
+      "../TARVIK-EXAMPLE_DC8_20190521_R0.ict__diagnostic.htm\r\n"
+      "\"a<b&c,\"\"d\"\".ict\"," +
+          kOddVerdict +
+          ",2,0,0,\"../a<b&c,\"\"d\"\".ict__diagnostic.htm\"\r\n"
+          "MISSING-DATA_DC8_20190521_R0.ict,File Open Error...: MISSING-DATA_DC8_20190521_R0.ict,,,,\r\n");
   const std::vector<std::vector<std::string>> rows = parseCsv(text);
   const std::vector<std::vector<std::string>> expected = {
       {"file", "verdict", "status", "errors", "warnings", "report"},
@@ -129,7 +132,8 @@ TEST(CliSummary, CsvReadsBackAsTheSameColumns) {
 TEST(CliSummary, LinksLeadIntoTheReportFolder) {
   TempDir dir;
   writeFile(dir.file(kExampleName), exampleText());
-  RunResult r = runScanner({"--summary", "s.csv", "--report-dir", "reports", "-q", kExampleName}, inFolder(dir.path()));
+  RunResult r =
+      runScanner({"--summary", "s.csv", "--report-dir", "reports", "-q", kExampleName}, inFolder(dir.path()));
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(readFile(dir.file("s.csv")),
             "file,verdict,status,errors,warnings,report\r\n"

@@ -1,7 +1,6 @@
 // tarvik-scan's command line itself: usage errors, --help, --version, and where the options end.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -23,7 +22,8 @@ TEST(CliUsage, UsageErrorsExitTwoAndScanNothing) {
   const std::vector<Case> cases = {
       {"no file", {}, "no file given"},
       {"only options", {"-q", "-x"}, "no file given"},
-      {"an unknown interval type", {"-t", "constant-equal", "FILE"},
+      {"an unknown interval type",
+       {"-t", "constant-equal", "FILE"},
        "unknown interval type 'constant-equal' (start-stop-mid or constant)"},
       {"an interval type missing", {"FILE", "-t"}, "option --interval needs a value"},
       {"jobs 0", {"-j", "0", "FILE"}, "--jobs takes a whole number from 1 to 256"},
@@ -33,10 +33,14 @@ TEST(CliUsage, UsageErrorsExitTwoAndScanNothing) {
       {"an unknown option", {"--verbose", "FILE"}, "unknown option '--verbose'"},
       {"an unknown option with a value", {"--colour=red", "FILE"}, "unknown option '--colour'"},
       {"an unknown short option", {"-v", "FILE"}, "unknown option '-v'"},
-      {"a folder without -r", {"FILE", "DIR"}, "DIR is a folder; add -r (--recursive) to scan the .ict files in it"},
-      {"a summary that is neither HTML nor CSV", {"--summary", "DIR/summary.txt", "FILE"},
+      {"a folder without -r",
+       {"FILE", "DIR"},
+       "DIR is a folder; add -r (--recursive) to scan the .ict files in it"},
+      {"a summary that is neither HTML nor CSV",
+       {"--summary", "DIR/summary.txt", "FILE"},
        "--summary takes a file name ending in .html or .csv: 'DIR/summary.txt'"},
-      {"a summary ending in .htm", {"--summary=DIR/summary.htm", "FILE"},
+      {"a summary ending in .htm",
+       {"--summary=DIR/summary.htm", "FILE"},
        "--summary takes a file name ending in .html or .csv: 'DIR/summary.htm'"},
       {"a summary without a name", {"FILE", "--summary"}, "option --summary needs a value"},
       {"an empty report folder", {"FILE", "--report-dir="}, "option --report-dir needs a value"},
@@ -124,7 +128,10 @@ TEST(CliUsage, ShortFlagsCombineAndTheLastValueWins) {
   const std::vector<Case> cases = {
       {"-qr together", {"-qr", good}, "", 0},
       {"-j with its value attached", {"-qj2", good}, "", 0},
-      {"the constant type last", {"-t", "start-stop-mid", "--interval=constant", good}, failLine(good, 10), 1},
+      {"the constant type last",
+       {"-t", "start-stop-mid", "--interval=constant", good},
+       failLine(good, 10),
+       1},
       {"the default type last", {"--interval=constant", "-t", "start-stop-mid", good}, passLine(good), 0},
   };
   for (const auto& c : cases) {
