@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/message_box.h"
 #include "scan/core/scan_host.h"
 
 namespace tarvik::cli {
@@ -19,9 +20,7 @@ class ConsoleHost : public ScanHost {
   void showMessage(const std::string& caption, const std::string& text) override;
   void updateProgress(ScanContext& ctx, int64_t current, int64_t total, int mode) override;
 
-  struct Message {
-    std::string caption, text;
-  };
+  using Message = MessageBox;
   const std::vector<Message>& messages() const { return messages_; }
   void clear() { messages_.clear(); }
   // Removes the progress bar from the terminal line.
