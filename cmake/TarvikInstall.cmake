@@ -1,5 +1,5 @@
 # Installation of what the programs ship beside themselves: the pages the program links to,
-# the manual pages, the desktop menu entry and the README. tarvik-scan and tarvik
+# the manual pages, the desktop menu entry with its icon and the README. tarvik-scan and tarvik
 # install themselves.
 include(GNUInstallDirs)
 
@@ -31,9 +31,17 @@ endforeach()
 add_custom_target(tarvik_man_pages ALL DEPENDS ${TARVIK_BUILT_MAN_PAGES})
 install(FILES ${TARVIK_BUILT_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The desktop menu entry and its icon (Icon=tarvik): the SVG, and PNGs rendered from it by
+# scripts/render-icon for desktops that show no SVG.
 if(TARGET tarvik)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/tarvik.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/icons/tarvik.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size 64 128)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/icons/tarvik-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tarvik.png)
+  endforeach()
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
