@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test test-sanitize bench stress fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench stress fuzz package clean
 
 all: build
 
@@ -60,6 +60,12 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON -DTARVIK_BUILD_GUI=OFF \
 	  -DTARVIK_BUILD_TESTS=OFF -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_scan fuzz_tokens
+
+# The Debian package $(BUILD)/tarvik_VERSION_ARCH.deb (cmake/TarvikPackage.cmake): the programs built,
+# the site pages, the manual pages, the desktop entry and its icon, the README; install it with
+# apt install ./$(BUILD)/tarvik_VERSION_ARCH.deb.
+package: build
+	@cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-sanitize

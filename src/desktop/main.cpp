@@ -13,6 +13,7 @@
 #include "desktop/dialogs.h"
 #include "desktop/plot_window.h"
 #include "desktop/windows.h"
+#include "tarvik_version.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("tarvik");
-  QApplication::setApplicationVersion("2.3.4");
+  QApplication::setApplicationVersion(TARVIK_VERSION);
   tarvik::desktop::QtDialogs dialogs;
   // The plot window is its own top-level window; it outlives the main window, which hands it the
   // values of each scan and shows it over itself.
