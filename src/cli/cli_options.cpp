@@ -10,7 +10,7 @@ namespace {
 // The values that are checked after CLI11 has split the command line, so that their messages are
 // ours.
 struct RawValues {
-  std::string interval, jobs;
+  std::string interval, jobs, icartt;
 };
 
 const char* const kUsageLine = "usage: tarvik-scan [options] FILE...";
@@ -23,6 +23,8 @@ void declareOptions(CLI::App& app, CliOptions& o, RawValues& raw) {
   app.add_option("-t,--interval", raw.interval, "time-interval type (default start-stop-mid)")
       ->type_name("start-stop-mid|constant");
   app.add_flag("-x,--extra-intervals", o.extraIntervals, "also allow the intervals 5, 10, 15 and 30");
+  app.add_option("--icartt", raw.icartt, "the rules to check by (default 1.1; 2.0 adds the V2.0 rules)")
+      ->type_name("1.1|2.0");
   app.add_option("-j,--jobs", raw.jobs, "scan N files at once (default 1)")->type_name("N");
   app.add_flag("-q,--quiet", o.quiet, "no progress bar, no lines for passing files");
   app.add_flag("-r,--recursive", o.recursive, "scan the .ict files in the folders given and below them");
@@ -107,6 +109,16 @@ bool parseOptions(int argc, char** argv, CliOptions& out, std::string& error) {
       out.interval = ConstantEqual;
     } else {
       error = "unknown interval type '" + raw.interval + "' (start-stop-mid or constant)";
+      return false;
+    }
+  }
+  if (app.count("--icartt") > 0) {
+    if (raw.icartt == "1.1") {
+      out.icartt = IcarttVersion::V1_1;
+    } else if (raw.icartt == "2.0") {
+      out.icartt = IcarttVersion::V2_0;
+    } else {
+      error = "unknown ICARTT version '" + raw.icartt + "' (1.1 or 2.0)";
       return false;
     }
   }

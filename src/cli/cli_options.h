@@ -13,6 +13,7 @@ enum class SummaryFormat { None, Html, Csv };
 struct CliOptions {
   TimeIntervalType interval = StartStopMid;
   bool extraIntervals = false;
+  IcarttVersion icartt = IcarttVersion::V1_1;  // the rule set
   int jobs = 1;
   bool quiet = false;
   bool recursive = false;

@@ -18,6 +18,7 @@ nlohmann::ordered_json scanResultJson(const std::string& file, const ScanOutcome
   else
     j["verdict"] = box ? utf8Text(boxWords(*box)) : std::string("no report was written");
   j["repaired"] = outcome.repairedInPlace;
+  j["icartt"] = icarttVersionName(outcome.icartt);
   j["errors"] = outcome.count(Severity::Error);
   j["warnings"] = outcome.count(Severity::Warning);
   ordered_json findings = ordered_json::array();

@@ -59,6 +59,7 @@ FileResult scanOne(const ScanItem& item, const CliOptions& opt, bool showProgres
     ctx.run.allowExtraIntervals = opt.extraIntervals;
     ctx.settings.reportPath = item.report;
     ctx.settings.repairInPlace = !opt.noRepair;
+    ctx.settings.icartt = opt.icartt;
     try {
       res.outcome = tarvik::runScan(ctx, item.path, static_cast<int32_t>(opt.interval));
     } catch (const std::exception& e) {

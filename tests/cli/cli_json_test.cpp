@@ -17,8 +17,8 @@ namespace {
 
 using nlohmann::ordered_json;
 
-const std::vector<std::string> kKeys = {"file",     "report", "status",   "passed",   "verdict",
-                                        "repaired", "errors", "warnings", "findings", "error"};
+const std::vector<std::string> kKeys = {"file",   "report", "status",   "passed",   "verdict", "repaired",
+                                        "icartt", "errors", "warnings", "findings", "error"};
 const std::vector<std::string> kFindingKeys = {"severity", "line", "phase", "message"};
 
 std::vector<std::string> keysOf(const ordered_json& j) {
@@ -44,6 +44,7 @@ void expectShape(const ordered_json& j) {
   EXPECT_TRUE(j["passed"].is_boolean());
   EXPECT_TRUE(j["verdict"].is_string());
   EXPECT_TRUE(j["repaired"].is_boolean());
+  EXPECT_TRUE(j["icartt"] == "1.1" || j["icartt"] == "2.0");
   EXPECT_TRUE(j["errors"].is_number_integer());
   EXPECT_TRUE(j["warnings"].is_number_integer());
   const bool hasReport = !j["report"].is_null();
@@ -112,13 +113,14 @@ TEST(CliJson, OneObjectPerFileWithTheDocumentedKeysAndTypes) {
   EXPECT_EQ(goodLine,
             "{\"file\":\"" + good + "\",\"report\":\"" + good +
                 "__diagnostic.htm\",\"status\":0,\"passed\":true,\"verdict\":\"Good Job - no major errors "
-                "encountered during SCAN.\",\"repaired\":false,\"errors\":0,\"warnings\":3,\"findings\":[" +
+                "encountered during SCAN.\",\"repaired\":false,\"icartt\":\"1.1\",\"errors\":0,\"warnings\":3,\"findings\":[" +
                 lodWarning(45) + "," + lodWarning(158) + "," + lodWarning(271) + "],\"error\":null}");
   EXPECT_EQ(
       missingLine,
       "{\"file\":\"" + missing +
           "\",\"report\":null,\"status\":null,\"passed\":false,\"verdict\":\"File Open Error...: " + missing +
-          "\",\"repaired\":false,\"errors\":0,\"warnings\":0,\"findings\":[],\"error\":{\"caption\":"
+          "\",\"repaired\":false,\"icartt\":\"1.1\",\"errors\":0,\"warnings\":0,\"findings\":[],\"error\":{"
+          "\"caption\":"
           "\"File Open Error...\",\"text\":\"" +
           missing + "\"}}");
 
@@ -149,6 +151,41 @@ TEST(CliJson, OneObjectPerFileWithTheDocumentedKeysAndTypes) {
       repaired["findings"][2].dump(),
       "{\"severity\":\"warning\",\"line\":null,\"phase\":\"line-endings\",\"message\":\"Done. Tarvik Fixed the "
       "CR-LF symbols.\"}");
+}
+
+TEST(CliJson, TheRuleSetApplied) {
+  // A V2.0 file: by the V1.1 rules it fails line 1, with the hint; by the V2.0 rules it passes.
+  TempDir dir;
+  const std::string v2 = dir.file("TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict");
+  writeFile(v2, readFile(std::string(TARVIK_SOURCE_DIR) + "/examples/TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict"));
+  struct Case {
+    std::vector<std::string> args;
+    std::string icartt;
+    int status;
+  } cases[] = {
+      {{"--json", v2}, "1.1", 10},
+      {{"--json", "--icartt", "1.1", v2}, "1.1", 10},
+      {{"--json", "--icartt", "2.0", v2}, "2.0", 0},
+      {{"--json", "--icartt=2.0", v2}, "2.0", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[c.args.size() - 2]);
+    const RunResult r = runScanner(c.args);
+    const std::vector<ordered_json> lines = parseLines(r.out);
+    ASSERT_EQ(lines.size(), 1u) << r.out << r.err;
+    expectShape(lines[0]);
+    EXPECT_EQ(lines[0]["icartt"], c.icartt);
+    EXPECT_EQ(lines[0]["status"], c.status);
+    if (c.status == 10) {
+      EXPECT_EQ(lines[0]["findings"][2]["message"],
+                "Header Line1 declares an ICARTT V2.0 header (version item \"V02_2016\"). To check the file by the "
+                "V2.0 rules, scan it with \"tarvik-scan --icartt 2.0\", or choose \"ICARTT V2.0\" in the main "
+                "window.");
+    }
+  }
+  const RunResult bad = runScanner({"--icartt", "3.0", v2});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err.substr(0, bad.err.find('\n')), "tarvik-scan: unknown ICARTT version '3.0' (1.1 or 2.0)");
 }
 
 TEST(CliJson, QuietLeavesOutPassingFiles) {

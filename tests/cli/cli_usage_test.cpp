@@ -72,6 +72,7 @@ TEST(CliUsage, HelpListsEveryOptionAndExitsZero) {
       "With -r, a FILE may be a folder: its files ending in .ict are scanned, and those below it.\n"
       "  -t, --interval start-stop-mid|constant  time-interval type (default start-stop-mid)\n"
       "  -x, --extra-intervals                   also allow the intervals 5, 10, 15 and 30\n"
+      "      --icartt 1.1|2.0                    the rules to check by (default 1.1; 2.0 adds the V2.0 rules)\n"
       "  -j, --jobs N                            scan N files at once (default 1)\n"
       "  -q, --quiet                             no progress bar, no lines for passing files\n"
       "  -r, --recursive                         scan the .ict files in the folders given and below them\n"
