@@ -351,6 +351,39 @@ class ScanTest : public QObject {
     QVERIFY(button(form, "ZedeRevuView")->isEnabled());
     QCOMPARE(form.calls.size(), size_t(1));
   }
+
+  void theIcarttVersionChoiceChoosesTheRules() {
+    // The drop-down beside the interval type: V1.1 by default, V2.0 on choice, for the next scan.
+    WorkingFolder wd;
+    RecordingDialogs dialogs;
+    const QString input = wd.file("TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict");
+    writeBytes(input, readBytes(QStringLiteral(TARVIK_SOURCE_DIR "/examples/TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict")));
+    TestForm form(dialogs, {input});
+    form.show();
+    auto* version = form.findChild<QComboBox*>("cbIcarttVersion");
+    QVERIFY(version);
+    QCOMPARE(version->count(), 2);
+    QCOMPARE(version->itemText(0), QString("ICARTT V1.1"));
+    QCOMPARE(version->itemText(1), QString("ICARTT V2.0"));
+    QCOMPARE(version->currentIndex(), 0);
+
+    button(form, "btnScan")->click();
+    QCOMPARE(form.lastOutcome().status, 10);
+    QCOMPARE(form.lastOutcome().icartt, tarvik::IcarttVersion::V1_1);
+    QVERIFY(reportText(form).contains("Header Line1 declares an ICARTT V2.0 header"));
+    QVERIFY(!button(form, "ZedeRevuView")->isEnabled());
+
+    version->setCurrentIndex(1);
+    button(form, "btnScan")->click();
+    QCOMPARE(form.lastOutcome().status, 0);
+    QCOMPARE(form.lastOutcome().icartt, tarvik::IcarttVersion::V2_0);
+    QVERIFY(reportText(form).contains("Rules Applied"));
+    QVERIFY(button(form, "ZedeRevuView")->isEnabled());
+
+    version->setCurrentIndex(0);
+    button(form, "btnScan")->click();
+    QCOMPARE(form.lastOutcome().status, 10);
+  }
 };
 
 QTEST_MAIN(ScanTest)

@@ -51,6 +51,9 @@ class StartupTest : public QObject {
              QString("Constant Equal (1 or less); {Or, irregular (Satellite/Trajectory/Ground)}"));
     QCOMPARE(interval->currentIndex(), -1);
     QCOMPARE(interval->currentText(), QString("Start, Stop, and Mid-point"));
+    auto* version = get<QComboBox>(form, "cbIcarttVersion");
+    QCOMPARE(version->count(), 2);
+    QCOMPARE(version->currentText(), QString("ICARTT V1.1"));
     auto* extra = get<QCheckBox>(form, "chkOtherTmType");
     QCOMPARE(extra->text(), QString("Also Allow Intervals: 5, 10, 15, 30"));
     QVERIFY(!extra->isChecked());

@@ -134,6 +134,11 @@ void TForm1::buildControls() {
   IntervalType_->setMinimumContentsLength(20);
   IntervalType_->setCurrentIndex(-1);
   IntervalType_->setEditText("Start, Stop, and Mid-point");
+  // The rule set: the V1.1 rules, or those and the V2.0 rules.
+  cbIcarttVersion_ = named(new QComboBox(central), "cbIcarttVersion");
+  cbIcarttVersion_->addItem("ICARTT V1.1");
+  cbIcarttVersion_->addItem("ICARTT V2.0");
+  cbIcarttVersion_->setCurrentIndex(0);
   chkOtherTmType_ = named(new QCheckBox("Also Allow Intervals: 5, 10, 15, 30", central), "chkOtherTmType");
   btnScan_ = named(new QPushButton("ScanFile", central), "btnScan");
   btnScan_->setDefault(false);
@@ -143,7 +148,8 @@ void TForm1::buildControls() {
   ZedeRevuView_ = named(new QPushButton("Plotting/Options...", central), "ZedeRevuView");
   ZedeRevuView_->setEnabled(false);
   top->addWidget(labelTInterval_, 1, 0);
-  top->addWidget(IntervalType_, 1, 1, 1, 3);
+  top->addWidget(IntervalType_, 1, 1, 1, 2);
+  top->addWidget(cbIcarttVersion_, 1, 3);
   top->addWidget(chkOtherTmType_, 1, 4, 1, 2);
   top->setColumnStretch(1, 1);
   outer->addLayout(top);
@@ -387,6 +393,7 @@ void TForm1::btnScanClick() {
   plotWindow_.FreePlotData();
   ZedeRevuView_->setEnabled(false);
   ctx_.run.allowExtraIntervals = chkOtherTmType_->isChecked();
+  ctx_.settings.icartt = cbIcarttVersion_->currentIndex() == 1 ? IcarttVersion::V2_0 : IcarttVersion::V1_1;
   if (reportPath_.size() > 2) QFile::remove(reportPath_);
   reportPath_.clear();
   try {

@@ -110,6 +110,7 @@ class TForm1 : public QMainWindow, public ScanHost {
   QPushButton* OpenFile_ = nullptr;
   LinkLabel* labelTInterval_ = nullptr;
   QComboBox* IntervalType_ = nullptr;
+  QComboBox* cbIcarttVersion_ = nullptr;
   QCheckBox* chkOtherTmType_ = nullptr;
   QPushButton* btnScan_ = nullptr;
   QPushButton* ZedeRevuView_ = nullptr;
