@@ -1,5 +1,6 @@
 // libFuzzer target: the input becomes the bytes of an ICARTT file with a valid name, and one whole
-// scan runs over it. The input's length parity chooses the time-interval type.
+// scan runs over it. The input's size chooses the options: the interval type, the extra intervals
+// and the rule set.
 #include <ftw.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -68,7 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SilentHost host;
   tarvik::ScanContext ctx;
   ctx.host = &host;
+  // The input's size chooses the options: the interval type, the extra intervals, the rule set.
   ctx.run.allowExtraIntervals = (size / 2) % 2 == 1;
+  ctx.settings.icartt = (size / 4) % 2 == 1 ? tarvik::IcarttVersion::V2_0 : tarvik::IcarttVersion::V1_1;
   tarvik::runScan(ctx, path, static_cast<int32_t>(size % 2));
   return 0;
 }

@@ -41,19 +41,22 @@ TEST(FuzzCorpus, EveryInputEndsWithAReportOrAMessage) {
   for (const auto& name : files) {
     const std::string bytes = readFile(kCorpusDir + "/" + name);
     for (ScanOptions opt : {ScanOptions{StartStopMid, false}, ScanOptions{ConstantEqual, false},
-                            ScanOptions{ConstantEqual, true}}) {
-      SCOPED_TRACE(name + (opt.interval == ConstantEqual ? " constant" : " start-stop-mid") +
-                   (opt.extraIntervals ? " extra" : ""));
-      TempDir dir;
-      ScanResult r = scanBytes(dir, "FUZZ-TEST_DC8_20190521_R0.ict", bytes, opt);
-      if (r.reportPath.empty()) {
-        EXPECT_FALSE(r.host.messages.empty()) << "neither a report nor a message box";
-      } else {
-        EXPECT_TRUE(r.host.messages.empty());
-        ASSERT_GE(r.report.size(), 15u);
-        EXPECT_EQ(r.report.substr(r.report.size() - 15), "</BODY></HTML>\n");
+                            ScanOptions{ConstantEqual, true}})
+      for (IcarttVersion rules : {IcarttVersion::V1_1, IcarttVersion::V2_0}) {
+        SCOPED_TRACE(name + (opt.interval == ConstantEqual ? " constant" : " start-stop-mid") +
+                     (opt.extraIntervals ? " extra" : "") + " ICARTT " + icarttVersionName(rules));
+        TempDir dir;
+        ScanSettings settings;
+        settings.icartt = rules;
+        ScanResult r = scanBytes(dir, "FUZZ-TEST_DC8_20190521_R0.ict", bytes, opt, settings);
+        if (r.reportPath.empty()) {
+          EXPECT_FALSE(r.host.messages.empty()) << "neither a report nor a message box";
+        } else {
+          EXPECT_TRUE(r.host.messages.empty());
+          ASSERT_GE(r.report.size(), 15u);
+          EXPECT_EQ(r.report.substr(r.report.size() - 15), "</BODY></HTML>\n");
+        }
       }
-    }
   }
 }
 
