@@ -258,6 +258,25 @@ TEST(ScanRunReport, UnopenableInputLeavesAnUnfinishedReport) {
   }
 }
 
+TEST(ScanRunReport, AFifoOrADeviceIsNoFileToScan) {
+  // Neither waits for a writer nor reads without end: each is refused at once as a file that cannot
+  // be opened.
+  TempDir dir;
+  const std::string fifo = dir.file("PIPE-DATA_DC8_20190521_R0.ict");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    if (path == "/dev/zero" && ::access(path.c_str(), R_OK) != 0) continue;
+    ScanSettings settings;
+    settings.reportPath = dir.file("r.htm");
+    ScanResult r = scanPath(path, {}, settings);
+    EXPECT_EQ(r.reportPath, "");
+    ASSERT_EQ(r.host.messages.size(), 1u);
+    EXPECT_EQ(r.host.messages[0].caption, "File Open Error...");
+    EXPECT_EQ(r.host.messages[0].text, path);
+  }
+}
+
 TEST(ScanRunReport, ReportThatCannotBeCreated) {
   TempDir dir;
   const std::string path = dir.file(kGoodName);

@@ -28,9 +28,10 @@ void showMessage(ScanContext& ctx, const char* caption, const std::string& text)
   if (ctx.host) ctx.host->showMessage(caption, text);
 }
 
-// The size of a regular file that can be opened for reading, or -1.
+// The size of a regular file that can be opened for reading, or -1. The open does not wait: a FIFO
+// without a writer would otherwise hold the scan forever (it is no regular file, and refused).
 int64_t measureInput(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat st {};
   int64_t size = -1;
