@@ -110,11 +110,12 @@ TEST(CliJson, OneObjectPerFileWithTheDocumentedKeysAndTypes) {
   std::getline(out, goodLine);
   std::getline(out, badLine);
   std::getline(out, missingLine);
-  EXPECT_EQ(goodLine,
-            "{\"file\":\"" + good + "\",\"report\":\"" + good +
-                "__diagnostic.htm\",\"status\":0,\"passed\":true,\"verdict\":\"Good Job - no major errors "
-                "encountered during SCAN.\",\"repaired\":false,\"icartt\":\"1.1\",\"errors\":0,\"warnings\":3,\"findings\":[" +
-                lodWarning(45) + "," + lodWarning(158) + "," + lodWarning(271) + "],\"error\":null}");
+  EXPECT_EQ(
+      goodLine,
+      "{\"file\":\"" + good + "\",\"report\":\"" + good +
+          "__diagnostic.htm\",\"status\":0,\"passed\":true,\"verdict\":\"Good Job - no major errors "
+          "encountered during SCAN.\",\"repaired\":false,\"icartt\":\"1.1\",\"errors\":0,\"warnings\":3,\"findings\":[" +
+          lodWarning(45) + "," + lodWarning(158) + "," + lodWarning(271) + "],\"error\":null}");
   EXPECT_EQ(
       missingLine,
       "{\"file\":\"" + missing +
@@ -177,10 +178,11 @@ TEST(CliJson, TheRuleSetApplied) {
     EXPECT_EQ(lines[0]["icartt"], c.icartt);
     EXPECT_EQ(lines[0]["status"], c.status);
     if (c.status == 10) {
-      EXPECT_EQ(lines[0]["findings"][2]["message"],
-                "Header Line1 declares an ICARTT V2.0 header (version item \"V02_2016\"). To check the file by the "
-                "V2.0 rules, scan it with \"tarvik-scan --icartt 2.0\", or choose \"ICARTT V2.0\" in the main "
-                "window.");
+      EXPECT_EQ(
+          lines[0]["findings"][2]["message"],
+          "Header Line1 declares an ICARTT V2.0 header (version item \"V02_2016\"). To check the file by the "
+          "V2.0 rules, scan it with \"tarvik-scan --icartt 2.0\", or choose \"ICARTT V2.0\" in the main "
+          "window.");
     }
   }
   const RunResult bad = runScanner({"--icartt", "3.0", v2});

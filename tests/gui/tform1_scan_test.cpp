@@ -357,7 +357,8 @@ class ScanTest : public QObject {
     WorkingFolder wd;
     RecordingDialogs dialogs;
     const QString input = wd.file("TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict");
-    writeBytes(input, readBytes(QStringLiteral(TARVIK_SOURCE_DIR "/examples/TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict")));
+    writeBytes(input, readBytes(QStringLiteral(TARVIK_SOURCE_DIR
+                                               "/examples/TARVIK-EXAMPLE-V2_DC8_20190521_R0.ict")));
     TestForm form(dialogs, {input});
     form.show();
     auto* version = form.findChild<QComboBox*>("cbIcarttVersion");

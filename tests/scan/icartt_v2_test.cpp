@@ -85,7 +85,8 @@ TEST(IcarttV2, Line1VersionItem) {
       {nh + " ,1001 ,  v02_2016 ", "", 0},
       {nh + ", 1001, V02_2016; a comment", "", 0},
       {nh + ", 1001",
-       orange("<br>Warning - Header Line1: the file does not declare its version; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\". The V2.0 rules are applied.<br>\n") +
+       orange(
+           "<br>Warning - Header Line1: the file does not declare its version; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\". The V2.0 rules are applied.<br>\n") +
            echoA(1, nh + ", 1001\n"),
        0},
       {nh + ", 1001, V01_2010",
@@ -134,8 +135,9 @@ TEST(IcarttV2, V1ModeHintsAtAV2Line1) {
 }
 
 std::string nameError(int line, const std::string& name, const std::string& fault) {
-  return red("<br>Error - Header Line" + std::to_string(line) + ": the short name \"" + name + "\" " + fault +
-             "; a short name holds only ASCII letters, digits and underscores, begins with a letter and has at most 31 characters.<br>\n");
+  return red(
+      "<br>Error - Header Line" + std::to_string(line) + ": the short name \"" + name + "\" " + fault +
+      "; a short name holds only ASCII letters, digits and underscores, begins with a letter and has at most 31 characters.<br>\n");
 }
 
 TEST(IcarttV2, ShortNamesOfDefinitions) {
@@ -172,7 +174,8 @@ TEST(IcarttV2, ShortNamesOfDefinitions) {
     }
     EXPECT_EQ(s.res.status, 10);
     // Reported once, at its definition: the short-names line holds the same name.
-    EXPECT_EQ(s.messages, kHeaderStart + nameError(line, shown, c.fault) + echoA(line, htmlEscape(b.vars[2]) + "\n"));
+    EXPECT_EQ(s.messages,
+              kHeaderStart + nameError(line, shown, c.fault) + echoA(line, htmlEscape(b.vars[2]) + "\n"));
   }
 }
 
@@ -194,12 +197,11 @@ TEST(IcarttV2, RepeatedShortNamesAreWarnings) {
   b.auxVars[2] = "O3, number, Count_Std, Number of altitudes";  // the name of primary variable 1
   const Scan s = scanV2(b);
   const int first = lineOf(b, "O3, ppbv"), again = lineOf(b, "O3, number");
-  EXPECT_EQ(s.messages,
-            kHeaderStart +
-                orange("<br>Warning - Header Line" + std::to_string(again) +
-                       ": the short name \"O3\" is also that of the variable defined on Line" + std::to_string(first) +
-                       "; short names must be unique.<br>\n") +
-                echoOf(b, "O3, number"));
+  EXPECT_EQ(s.messages, kHeaderStart +
+                            orange("<br>Warning - Header Line" + std::to_string(again) +
+                                   ": the short name \"O3\" is also that of the variable defined on Line" +
+                                   std::to_string(first) + "; short names must be unique.<br>\n") +
+                            echoOf(b, "O3, number"));
   EXPECT_EQ(s.res.status, 0);
 }
 
@@ -228,8 +230,10 @@ TEST(IcarttV2, DefinitionItemsAndStandardNames) {
     const Scan s = scanV2(b);
     std::string expected = c.expected;
     const int line = lineOf(b, "V1, ppbv");
-    for (size_t p; (p = expected.find("{L}")) != std::string::npos;) expected.replace(p, 3, std::to_string(line));
-    if (size_t p = expected.find("{E}"); p != std::string::npos) expected.replace(p, 3, echoOf(b, "V1, ppbv"));
+    for (size_t p; (p = expected.find("{L}")) != std::string::npos;)
+      expected.replace(p, 3, std::to_string(line));
+    if (size_t p = expected.find("{E}"); p != std::string::npos)
+      expected.replace(p, 3, echoOf(b, "V1, ppbv"));
     EXPECT_EQ(s.messages, kHeaderStart + expected);
     EXPECT_EQ(s.res.status, c.status);
   }
@@ -247,25 +251,25 @@ TEST(IcarttV2, KeywordOrder) {
     std::vector<std::string> expected;  // "{Line of KEY}" stands for the line of that comment
   } cases[] = {
       {"PLATFORM before PI_CONTACT_INFO",
-       {"PLATFORM", "PI_CONTACT_INFO", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "DATA_INFO", "UNCERTAINTY",
-        "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO", "PROJECT_INFO", "STIPULATIONS_ON_USE",
-        "OTHER_COMMENTS", "REVISION", "R0"},
+       {"PLATFORM", "PI_CONTACT_INFO", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "DATA_INFO",
+        "UNCERTAINTY", "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO",
+        "PROJECT_INFO", "STIPULATIONS_ON_USE", "OTHER_COMMENTS", "REVISION", "R0"},
        {"Line{PLATFORM}: the keyword PLATFORM is out of order; it must follow PI_CONTACT_INFO (on Line{PI_CONTACT_INFO})."}},
       {"free text first, then the keywords in order",
-       {"Free text about the data", "PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO",
-        "DATA_INFO", "UNCERTAINTY", "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO",
-        "PROJECT_INFO", "STIPULATIONS_ON_USE", "OTHER_COMMENTS", "REVISION", "R0"},
+       {"Free text about the data", "PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA",
+        "INSTRUMENT_INFO", "DATA_INFO", "UNCERTAINTY", "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE",
+        "DM_CONTACT_INFO", "PROJECT_INFO", "STIPULATIONS_ON_USE", "OTHER_COMMENTS", "REVISION", "R0"},
        {}},
       {"UNCERTAINTY written twice, DATA_INFO missing",
-       {"PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "UNCERTAINTY", "UNCERTAINTY",
-        "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO", "PROJECT_INFO", "STIPULATIONS_ON_USE",
-        "OTHER_COMMENTS", "REVISION", "R0"},
+       {"PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "UNCERTAINTY",
+        "UNCERTAINTY", "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO",
+        "PROJECT_INFO", "STIPULATIONS_ON_USE", "OTHER_COMMENTS", "REVISION", "R0"},
        {"Line{UNCERTAINTY#2}: the keyword UNCERTAINTY is repeated (first on Line{UNCERTAINTY}); each keyword is written once.",
         ": the keyword DATA_INFO is missing; the normal comments of an ICARTT V2.0 file hold all sixteen keywords, each once and in order."}},
       {"a revision note before REVISION",
-       {"PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "DATA_INFO", "UNCERTAINTY",
-        "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO", "PROJECT_INFO", "STIPULATIONS_ON_USE",
-        "R0", "OTHER_COMMENTS", "REVISION"},
+       {"PI_CONTACT_INFO", "PLATFORM", "LOCATION", "ASSOCIATED_DATA", "INSTRUMENT_INFO", "DATA_INFO",
+        "UNCERTAINTY", "ULOD_FLAG", "ULOD_VALUE", "LLOD_FLAG", "LLOD_VALUE", "DM_CONTACT_INFO",
+        "PROJECT_INFO", "STIPULATIONS_ON_USE", "R0", "OTHER_COMMENTS", "REVISION"},
        {"Line{R0}: the revision note R0 comes before the REVISION keyword (on Line{REVISION}); revision notes follow REVISION."}},
   };
   const std::vector<std::string> defaults = IcarttBuilder::defaultKeywords();

@@ -214,16 +214,16 @@ struct CheckStates {
   std::vector<VarLimits> primaryLimits, auxLimits;
   // The V2.0 rules of the header (V2.0 mode).
   struct V2 {
-    bool failed = false;                      // an error of a V2.0 rule was reported
-    MessageBudget nameErrors{32};             // short names that break the character rule
-    MessageBudget repeatedNames{32};          // short names used twice
-    MessageBudget standardNames{32};          // standard names that break the character rule
-    MessageBudget keywordErrors{32};          // keywords out of order, repeated or missing
-    std::vector<std::string> badNames;        // short names already reported
+    bool failed = false;                // an error of a V2.0 rule was reported
+    MessageBudget nameErrors{32};       // short names that break the character rule
+    MessageBudget repeatedNames{32};    // short names used twice
+    MessageBudget standardNames{32};    // standard names that break the character rule
+    MessageBudget keywordErrors{32};    // keywords out of order, repeated or missing
+    std::vector<std::string> badNames;  // short names already reported
     struct CommentLine {
       int64_t line;
-      int keyword;         // kKeywordCount: none
-      bool revisionNote;   // "R1: ..."
+      int keyword;        // kKeywordCount: none
+      bool revisionNote;  // "R1: ..."
       std::string text;
     };
     std::vector<CommentLine> comments;  // the normal comments before the short-names line

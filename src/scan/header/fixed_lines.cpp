@@ -252,7 +252,8 @@ int32_t checkIntervalValue(ScanContext& ctx, std::string_view text, bool timeInt
 }
 
 void intervalNotANumber(Report& r, std::string_view line) {
-  r.error("Error: Header Line8: \"Sampling Interval\"; a numerical value was expected on this line. Only numerical values allowed on this line.<br />\n");
+  r.error(
+      "Error: Header Line8: \"Sampling Interval\"; a numerical value was expected on this line. Only numerical values allowed on this line.<br />\n");
   r.printf("<font color='#0000FF'>Line8:</font> %s<br /><br />\n", line);
 }
 
@@ -263,7 +264,8 @@ int32_t readLine8(ScanContext& ctx) {
   const int32_t status = readHeaderLine(ctx, 8);
   if (ctx.checks.headerEndedEarly) return status;
   const std::string& text = run.lineBuffer;
-  if (ctx.settings.icartt == IcarttVersion::V2_0 && ctx.hdr.ffi == 2110 && text.find(',') != std::string::npos)
+  if (ctx.settings.icartt == IcarttVersion::V2_0 && ctx.hdr.ffi == 2110 &&
+      text.find(',') != std::string::npos)
     return status != 0 ? status : checkTwoIntervals(ctx, text);
   if (!isRealText(text)) {
     intervalNotANumber(ctx.report, text);

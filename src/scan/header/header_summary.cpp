@@ -170,7 +170,8 @@ int32_t writeHeaderSummary(ScanContext& ctx, int32_t linesRead) {
   rows.row("#_Normal Comments (N_COMM)", format("%d", h.numNormalComments));
   rows.group("N_COMM_Line%d", h.numNormalComments, textOf(h.normalComments));
   if (ctx.settings.icartt == IcarttVersion::V2_0)
-    r.write("<tr><td><font size=\"-1\">Rules Applied</font></td><td><font color='#0000FF' size=\"-1\">ICARTT V2.0: the V1.1 rules, with the version on line 1, short names, three-item definitions, the order of the keywords and two intervals on an FFI 2110 line 8</font></td></tr>\n");
+    r.write(
+        "<tr><td><font size=\"-1\">Rules Applied</font></td><td><font color='#0000FF' size=\"-1\">ICARTT V2.0: the V1.1 rules, with the version on line 1, short names, three-item definitions, the order of the keywords and two intervals on an FFI 2110 line 8</font></td></tr>\n");
   r.write("</table><br>\n");
 
   if (static_cast<int64_t>(linesRead) + 1 < rows.counter()) return 0;

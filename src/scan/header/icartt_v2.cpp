@@ -14,9 +14,10 @@ namespace {
 
 // The normal-comment keywords in the order V2.0 asks for.
 constexpr Keyword kV2Order[kKeywordCount] = {
-    kwPiContactInfo, kwPlatform,     kwLocation,    kwAssociatedData, kwInstrumentInfo, kwDataInfo,
-    kwUncertainty,   kwUlodFlag,     kwUlodValue,   kwLlodFlag,       kwLlodValue,      kwDmContactInfo,
-    kwProjectInfo,   kwStipulationsOnUse, kwOtherComments, kwRevision};
+    kwPiContactInfo,  kwPlatform,          kwLocation,      kwAssociatedData,
+    kwInstrumentInfo, kwDataInfo,          kwUncertainty,   kwUlodFlag,
+    kwUlodValue,      kwLlodFlag,          kwLlodValue,     kwDmContactInfo,
+    kwProjectInfo,    kwStipulationsOnUse, kwOtherComments, kwRevision};
 
 constexpr const char* kVersionToken = "V02_2016";
 
@@ -34,7 +35,8 @@ std::vector<std::string_view> itemsOf(std::string_view text) {
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    items.push_back(trimBlanks(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+    items.push_back(trimBlanks(
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
@@ -42,7 +44,9 @@ std::vector<std::string_view> itemsOf(std::string_view text) {
 }
 
 // Line 1's items: a ';' begins a comment there.
-std::vector<std::string_view> line1Items(std::string_view line) { return itemsOf(line.substr(0, line.find(';'))); }
+std::vector<std::string_view> line1Items(std::string_view line) {
+  return itemsOf(line.substr(0, line.find(';')));
+}
 
 // What is wrong with a name by the short-name rule (ASCII letters, digits and underscores, a
 // letter first, and, when length counts, at most 31 characters), as report markup; empty when
@@ -67,8 +71,9 @@ void badShortName(ScanContext& ctx, int64_t lineNumber, std::string_view name, c
   v2.badNames.emplace_back(name);
   if (!v2.nameErrors.allows()) return;
   Report& r = ctx.report;
-  r.error("<br>Error - Header Line%d: the short name \"%s\" %s; a short name holds only ASCII letters, digits and underscores, begins with a letter and has at most 31 characters.<br>\n",
-          lineNumber, name, Raw{fault});
+  r.error(
+      "<br>Error - Header Line%d: the short name \"%s\" %s; a short name holds only ASCII letters, digits and underscores, begins with a letter and has at most 31 characters.<br>\n",
+      lineNumber, name, Raw{fault});
   r.echo(Echo::A, lineNumber, line);
   v2.nameErrors.spend(r, MessageBudget::Notice::Error, "<br>Too many errors in short names ...<br>\n");
 }
@@ -99,20 +104,23 @@ void checkVersionItem(ScanContext& ctx, std::string& line) {
   Report& r = ctx.report;
   const std::vector<std::string_view> items = line1Items(line);
   if (items.size() < 3) {
-    r.warning("<br>Warning - Header Line%d: the file does not declare its version; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\". The V2.0 rules are applied.<br>\n",
-              1);
+    r.warning(
+        "<br>Warning - Header Line%d: the file does not declare its version; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\". The V2.0 rules are applied.<br>\n",
+        1);
     r.echo(Echo::A, 1, line);
     return;
   }
   if (items.size() > 3) {
     v2.failed = true;
-    r.error("<br>Error - Header Line%d: %d items found; line 1 of an ICARTT V2.0 file holds three: \"NH, FFI, V02_2016\".<br>\n",
-            1, items.size());
+    r.error(
+        "<br>Error - Header Line%d: %d items found; line 1 of an ICARTT V2.0 file holds three: \"NH, FFI, V02_2016\".<br>\n",
+        1, items.size());
     r.echo(Echo::A, 1, line);
   } else if (!sameTextNoCase(nullptr, items[2], kVersionToken)) {
     v2.failed = true;
-    r.error("<br>Error - Header Line%d: the version item \"%s\" is not V02_2016; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\".<br>\n",
-            1, items[2]);
+    r.error(
+        "<br>Error - Header Line%d: the version item \"%s\" is not V02_2016; line 1 of an ICARTT V2.0 file is \"NH, FFI, V02_2016\".<br>\n",
+        1, items[2]);
     r.echo(Echo::A, 1, line);
   }
   // NH and FFI are then read from the line without its version item, as in V1.1.
@@ -124,18 +132,21 @@ void checkVersionItem(ScanContext& ctx, std::string& line) {
 void hintVersionItem(ScanContext& ctx, std::string_view line) {
   const std::vector<std::string_view> items = line1Items(line);
   if (items.size() < 3 || !samePrefixNoCase(nullptr, items[2], "V0", 2) || items[2].size() < 2) return;
-  ctx.report.warning("<br>Header Line%d declares an ICARTT V2.0 header (version item \"%s\"). To check the file by the V2.0 rules, scan it with \"tarvik-scan --icartt 2.0\", or choose \"ICARTT V2.0\" in the main window.<br>\n",
-                     1, items[2]);
+  ctx.report.warning(
+      "<br>Header Line%d declares an ICARTT V2.0 header (version item \"%s\"). To check the file by the V2.0 rules, scan it with \"tarvik-scan --icartt 2.0\", or choose \"ICARTT V2.0\" in the main window.<br>\n",
+      1, items[2]);
 }
 
-void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& line, VarKind kind, size_t index) {
+void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& line, VarKind kind,
+                       size_t index) {
   CheckStates::V2& v2 = ctx.checks.v2;
   Report& r = ctx.report;
   const std::vector<std::string_view> items = itemsOf(line);
   if (items.size() < 3) {
     v2.failed = true;
-    r.error("<br>Error - Header Line%d: the variable definition holds %d item(s); an ICARTT V2.0 definition is \"short name, units, standard name[, long name]\".<br>\n",
-            lineNumber, items.size());
+    r.error(
+        "<br>Error - Header Line%d: the variable definition holds %d item(s); an ICARTT V2.0 definition is \"short name, units, standard name[, long name]\".<br>\n",
+        lineNumber, items.size());
     r.echo(Echo::A, lineNumber, line);
   }
   const std::string_view name = items[0];
@@ -143,10 +154,12 @@ void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& 
     badShortName(ctx, lineNumber, name, fault, line);
   if (items.size() >= 3) {
     if (const std::string fault = nameFault(items[2], false); !fault.empty() && v2.standardNames.allows()) {
-      r.warning("<br>Warning - Header Line%d: the standard name \"%s\" %s; standard names usually hold only ASCII letters, digits and underscores and begin with a letter.<br>\n",
-                lineNumber, items[2], Raw{fault});
+      r.warning(
+          "<br>Warning - Header Line%d: the standard name \"%s\" %s; standard names usually hold only ASCII letters, digits and underscores and begin with a letter.<br>\n",
+          lineNumber, items[2], Raw{fault});
       r.echo(Echo::A, lineNumber, line);
-      v2.standardNames.spend(r, MessageBudget::Notice::Warning, "<br>Too many warnings about standard names ...<br>\n");
+      v2.standardNames.spend(r, MessageBudget::Notice::Warning,
+                             "<br>Too many warnings about standard names ...<br>\n");
     }
   }
   // The short name of every variable defined before this one differs from it.
@@ -156,10 +169,12 @@ void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& 
     if (&earlier == self) break;
     if (earlier.shortName != name) continue;
     if (v2.repeatedNames.allows()) {
-      r.warning("<br>Warning - Header Line%d: the short name \"%s\" is also that of the variable defined on Line%d; short names must be unique.<br>\n",
-                lineNumber, name, earlier.line);
+      r.warning(
+          "<br>Warning - Header Line%d: the short name \"%s\" is also that of the variable defined on Line%d; short names must be unique.<br>\n",
+          lineNumber, name, earlier.line);
       r.echo(Echo::A, lineNumber, line);
-      v2.repeatedNames.spend(r, MessageBudget::Notice::Warning, "<br>Too many repeated short names ...<br>\n");
+      v2.repeatedNames.spend(r, MessageBudget::Notice::Warning,
+                             "<br>Too many repeated short names ...<br>\n");
     }
     break;
   }
@@ -168,14 +183,16 @@ void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& 
 void checkShortNamesV2(ScanContext& ctx, int64_t lineNumber, const std::string& line) {
   for (std::string_view name : itemsOf(line)) {
     if (alreadyReported(ctx, name)) continue;
-    if (const std::string fault = nameFault(name, true); !fault.empty()) badShortName(ctx, lineNumber, name, fault, line);
+    if (const std::string fault = nameFault(name, true); !fault.empty())
+      badShortName(ctx, lineNumber, name, fault, line);
   }
 }
 
 void noteNormalComment(ScanContext& ctx, int64_t lineNumber, std::string_view line) {
   std::string_view word;
   const int keyword = keywordOfLine(line, &word);
-  ctx.checks.v2.comments.push_back({lineNumber, keyword, keyword == kKeywordCount && isRevisionNote(word), std::string(line)});
+  ctx.checks.v2.comments.push_back(
+      {lineNumber, keyword, keyword == kKeywordCount && isRevisionNote(word), std::string(line)});
 }
 
 void checkKeywordOrder(ScanContext& ctx) {
@@ -187,10 +204,12 @@ void checkKeywordOrder(ScanContext& ctx) {
   for (const auto& c : comments) {
     if (c.keyword == kKeywordCount) continue;
     if (first[c.keyword]) {
-      found.push_back({c.line,
-                       format("<br>Error - Header Line%d: the keyword %s is repeated (first on Line%d); each keyword is written once.<br>\n",
-                              c.line, kKeywordNames[c.keyword], first[c.keyword]->line),
-                       c.text});
+      found.push_back(
+          {c.line,
+           format(
+               "<br>Error - Header Line%d: the keyword %s is repeated (first on Line%d); each keyword is written once.<br>\n",
+               c.line, kKeywordNames[c.keyword], first[c.keyword]->line),
+           c.text});
       continue;
     }
     first[c.keyword] = &c;
@@ -203,10 +222,12 @@ void checkKeywordOrder(ScanContext& ctx) {
       const auto* before = first[kV2Order[j]];
       if (!before) continue;
       if (before->line > self->line)
-        found.push_back({self->line,
-                         format("<br>Error - Header Line%d: the keyword %s is out of order; it must follow %s (on Line%d).<br>\n",
-                                self->line, kKeywordNames[kV2Order[i]], kKeywordNames[kV2Order[j]], before->line),
-                         self->text});
+        found.push_back(
+            {self->line,
+             format(
+                 "<br>Error - Header Line%d: the keyword %s is out of order; it must follow %s (on Line%d).<br>\n",
+                 self->line, kKeywordNames[kV2Order[i]], kKeywordNames[kV2Order[j]], before->line),
+             self->text});
       break;
     }
   }
@@ -216,20 +237,24 @@ void checkKeywordOrder(ScanContext& ctx) {
       if (!c.revisionNote || c.line > revision->line) continue;
       std::string_view word;
       keywordOfLine(c.text, &word);
-      found.push_back({c.line,
-                       format("<br>Error - Header Line%d: the revision note %s comes before the REVISION keyword (on Line%d); revision notes follow REVISION.<br>\n",
-                              c.line, word, revision->line),
-                       c.text});
+      found.push_back(
+          {c.line,
+           format(
+               "<br>Error - Header Line%d: the revision note %s comes before the REVISION keyword (on Line%d); revision notes follow REVISION.<br>\n",
+               c.line, word, revision->line),
+           c.text});
     }
   }
   std::stable_sort(found.begin(), found.end(),
                    [](const KeywordFinding& a, const KeywordFinding& b) { return a.line < b.line; });
   for (int i = 0; i < kKeywordCount; ++i)
     if (!first[kV2Order[i]])
-      found.push_back({0,
-                       format("<br>Error - Header: the keyword %s is missing; the normal comments of an ICARTT V2.0 file hold all sixteen keywords, each once and in order.<br>\n",
-                              kKeywordNames[kV2Order[i]]),
-                       ""});
+      found.push_back(
+          {0,
+           format(
+               "<br>Error - Header: the keyword %s is missing; the normal comments of an ICARTT V2.0 file hold all sixteen keywords, each once and in order.<br>\n",
+               kKeywordNames[kV2Order[i]]),
+           ""});
   Report& r = ctx.report;
   for (const KeywordFinding& f : found) {
     v2.failed = true;
@@ -238,7 +263,8 @@ void checkKeywordOrder(ScanContext& ctx) {
     r.write(f.message);
     r.endBlock();
     if (f.line > 0) r.echo(Echo::A, f.line, f.text);
-    v2.keywordErrors.spend(r, MessageBudget::Notice::Error, "<br>Too many errors in the normal-comment keywords ...<br>\n");
+    v2.keywordErrors.spend(r, MessageBudget::Notice::Error,
+                           "<br>Too many errors in the normal-comment keywords ...<br>\n");
   }
 }
 
@@ -246,8 +272,9 @@ int32_t checkTwoIntervals(ScanContext& ctx, const std::string& line) {
   const std::vector<std::string_view> items = itemsOf(line);
   if (items.size() != 2) {
     ctx.checks.v2.failed = true;
-    ctx.report.error("<br>Error - Header Line%d: %d intervals found; line 8 of an FFI 2110 file holds one interval, or two: the bounded independent variable's, then the unbounded one's.<br>\n",
-                     8, items.size());
+    ctx.report.error(
+        "<br>Error - Header Line%d: %d intervals found; line 8 of an FFI 2110 file holds one interval, or two: the bounded independent variable's, then the unbounded one's.<br>\n",
+        8, items.size());
     ctx.report.echo(Echo::A, 8, line);
     return 10;
   }

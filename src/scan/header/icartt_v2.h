@@ -27,7 +27,8 @@ void hintVersionItem(ScanContext& ctx, std::string_view line);
 
 // A variable's definition line (V2.0 mode): its items, its short name and standard name, and the
 // short name's uniqueness. The variable is already in the table (kind, index).
-void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& line, VarKind kind, size_t index);
+void checkDefinitionV2(ScanContext& ctx, int64_t lineNumber, const std::string& line, VarKind kind,
+                       size_t index);
 // The short-names line (V2.0 mode): each name's characters.
 void checkShortNamesV2(ScanContext& ctx, int64_t lineNumber, const std::string& line);
 
